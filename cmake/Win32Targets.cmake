@@ -1,0 +1,59 @@
+# The Windows program, its platform layer and the tests that need Windows (run
+# under Wine on Linux).
+enable_language(RC)
+
+if(NOT MSVC)
+  # -municode: the entry point is wWinMain.
+  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 version shlwapi)
+endif()
+
+file(GLOB kestrova_win32_sources CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+list(FILTER kestrova_win32_sources EXCLUDE REGEX "/WinMain\\.cpp$")
+
+add_library(kestrova_win32 STATIC ${kestrova_win32_sources})
+target_compile_definitions(kestrova_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+target_link_libraries(kestrova_win32 PUBLIC kestrova_core ${kestrova_win32_libs})
+kestrova_warnings(kestrova_win32)
+
+add_executable(kestrova WIN32
+  platform/win32/WinMain.cpp
+  resources/kestrova.rc)
+target_link_libraries(kestrova PRIVATE kestrova_win32)
+kestrova_warnings(kestrova)
+if(NOT MSVC)
+  target_link_options(kestrova PRIVATE -municode -static -s)
+endif()
+
+# GoogleTest from source: Debian ships it under /usr/src/googletest.
+set(KESTROVA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${KESTROVA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB kestrova_win32_test_sources CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+add_executable(kestrova_win32_tests ${kestrova_win32_test_sources} resources/kestrova.rc)
+target_include_directories(kestrova_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(kestrova_win32_tests PRIVATE kestrova_win32 gtest gtest_main)
+kestrova_warnings(kestrova_win32_tests)
+if(NOT MSVC)
+  target_link_options(kestrova_win32_tests PRIVATE -static)
+endif()
+
+# One CTest entry per test file, so a failure names its area. Each runs the
+# test program through a wrapper that hands it facts only Linux knows (the
+# machine's own interfaces, from `ip`) and runs it under Wine.
+foreach(source ${kestrova_win32_test_sources})
+  get_filename_component(stem ${source} NAME_WE)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME win32.${stem}
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/run-under-wine.sh
+              $<TARGET_FILE:kestrova_win32_tests> --gtest_filter=${stem}*:${stem}/*)
+  else()
+    add_test(NAME win32.${stem}
+      COMMAND kestrova_win32_tests --gtest_filter=${stem}*:${stem}/*)
+  endif()
+endforeach()

@@ -1,0 +1,101 @@
+#include "inventory/NetMon.h"
+
+#include <memory>
+#include <unordered_set>
+#include <utility>
+
+#include "inventory/AdapterQuery.h"
+#include "inventory/AdapterRecordReader.h"
+#include "inventory/AdapterRow.h"
+#include "inventory/DisplayName.h"
+
+namespace kestrova {
+
+namespace {
+
+class RunningFlag {
+public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// The table repaints once, when the rebuild is done, even on an early return.
+class RedrawHeld {
+public:
+    explicit RedrawHeld(ListView& list) : list_(list) { list_.SetRedraw(false); }
+    ~RedrawHeld() { list_.SetRedraw(true); }
+    RedrawHeld(const RedrawHeld&) = delete;
+    RedrawHeld& operator=(const RedrawHeld&) = delete;
+
+private:
+    ListView& list_;
+};
+
+RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
+    RefreshResult result;
+    result.kind = RefreshResult::Kind::Failed;
+    result.failure = RefreshFailure{step, std::move(computerName), std::move(error)};
+    return result;
+}
+
+}  // namespace
+
+NetMon::NetMon(TextBox& txtComputer, WmiConnector& wmi, ListView& adaptors)
+    : txtComputer_(txtComputer), wmi_(wmi), adaptors_(adaptors) {}
+
+RefreshResult NetMon::operator()() {
+    if (running_) return RefreshResult{RefreshResult::Kind::Busy, std::nullopt, 0};
+    RunningFlag running(running_);
+
+    Text computer = txtComputer_.GetText();
+
+    auto services = wmi_.Bind(DisplayName(computer));
+    if (!services) return Failed(RefreshStep::Connect, std::move(computer), services.error());
+
+    // Declared after the service so that every way out releases the result
+    // set first, then the service.
+    auto adapters = services.value()->ExecQuery(kAdapterQuery);
+    if (!adapters) return Failed(RefreshStep::Query, std::move(computer), adapters.error());
+
+    RedrawHeld redrawHeld(adaptors_);
+    adaptors_.DeleteAllItems();
+
+    auto next = adapters.value()->Next();
+    if (!next) return Failed(RefreshStep::FirstFetch, std::move(computer), next.error());
+
+    RefreshResult result;
+    // Keys are unique among keyed rows: an adapter whose MAC address is
+    // already in the table still gets its row, only without a key.
+    std::unordered_set<Text> keys;
+    std::unique_ptr<WmiObject> adapter = std::move(next.value());
+    while (adapter) {
+        const AdapterRecord record = ReadAdapterRecord(*adapter);
+        adapter.reset();
+
+        if (std::optional<AdapterRow> row = BuildAdapterRow(record)) {
+            if (row->key && keys.count(*row->key) != 0) row->key.reset();
+            const std::optional<int> position =
+                adaptors_.InsertItem(row->key, row->text, static_cast<int>(row->smallIcon));
+            if (position) {
+                if (row->key) keys.insert(*row->key);
+                ++result.rows;
+                for (int n = 1; n <= kSubItemCount; ++n) {
+                    const auto& cell = row->subItems[static_cast<size_t>(n - 1)];
+                    if (cell) adaptors_.SetItemText(*position, n, *cell);
+                }
+            }
+        }
+
+        next = adapters.value()->Next();
+        if (!next) break;  // a later fetch failing ends the list, not the refresh
+        adapter = std::move(next.value());
+    }
+    return result;
+}
+
+}  // namespace kestrova

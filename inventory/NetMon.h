@@ -1,0 +1,47 @@
+// The refresh: reads the computer name, asks that computer's WMI for its
+// IP-enabled adapters and rebuilds the adapter table from nothing.
+#pragma once
+
+#include <optional>
+
+#include "inventory/RefreshFailure.h"
+#include "platform/ListView.h"
+#include "platform/TextBox.h"
+#include "platform/Wmi.h"
+
+namespace kestrova {
+
+struct RefreshResult {
+    enum class Kind {
+        Refreshed,  // ran to the end; unreadable adapters or values were skipped
+        Failed,     // stopped before the first adapter; see `failure`
+        Busy,       // another refresh is still running; nothing was done
+    };
+    Kind kind = Kind::Refreshed;
+    std::optional<RefreshFailure> failure;
+    int rows = 0;  // rows added
+};
+
+class NetMon {
+public:
+    NetMon(TextBox& txtComputer, WmiConnector& wmi, ListView& adaptors);
+    NetMon(const NetMon&) = delete;
+    NetMon& operator=(const NetMon&) = delete;
+
+    // A failure to connect or query leaves the table as it was; a failure of
+    // the first fetch leaves it empty. Past the first adapter, a failing step
+    // is skipped and the refresh goes on.
+    RefreshResult operator()();
+
+    // True while a refresh runs. COM waits inside a refresh can dispatch
+    // window messages, so a timer tick can arrive in the middle of one.
+    bool Running() const { return running_; }
+
+private:
+    TextBox& txtComputer_;
+    WmiConnector& wmi_;
+    ListView& adaptors_;
+    bool running_ = false;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,28 @@
+// The timer's tick: one refresh, then the time stamp (or why it failed).
+#pragma once
+
+#include "inventory/NetMon.h"
+#include "platform/Clock.h"
+#include "platform/Label.h"
+#include "platform/Locale.h"
+
+namespace kestrova {
+
+class RefreshTick {
+public:
+    RefreshTick(NetMon& netMon, Label& lblTime, const Clock& clock, const Locale& locale);
+
+    // A refresh that stops before its first adapter keeps the rows of the
+    // last good one and says so in the time label, after the time of the
+    // attempt; monitoring goes on and the next tick tries again. A tick that
+    // arrives while a refresh runs does nothing.
+    RefreshResult operator()();
+
+private:
+    NetMon& netMon_;
+    Label& lblTime_;
+    const Clock& clock_;
+    const Locale& locale_;
+};
+
+}  // namespace kestrova

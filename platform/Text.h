@@ -1,0 +1,22 @@
+// The core's text type. UTF-16 code units, so Windows' wide strings cross the
+// platform edge without re-encoding and odd data (lone surrogates, embedded
+// zeros) survives unchanged instead of being "repaired" on the way.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// ASCII-only helpers; the core never needs a general transcoder.
+Text AsciiToText(std::string_view ascii);
+std::string TextToAscii(TextView text);  // non-ASCII units become '?'
+
+Text DecimalText(std::uint64_t value);
+Text HexText8(std::uint32_t value);  // eight upper-case hex digits, no prefix
+
+}  // namespace kestrova

@@ -1,0 +1,18 @@
+// An interval timer on the UI thread. An interval of 0 never ticks, even when
+// enabled; ticks count from the moment the timer was enabled.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrova {
+
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual std::int32_t Interval() const = 0;
+    virtual void SetInterval(std::int32_t milliseconds) = 0;  // 0..65535
+    virtual bool IsEnabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+};
+
+}  // namespace kestrova

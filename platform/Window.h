@@ -1,0 +1,26 @@
+// The main window as the handlers see it. Sizes and places are
+// single-precision twips; screen positions too.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrova {
+
+// Opaque to the core; on Windows it is the HWND.
+using WindowHandle = std::uintptr_t;
+
+class Window {
+public:
+    virtual ~Window() = default;
+    virtual float Width() const = 0;
+    virtual float Height() const = 0;
+    virtual float Left() const = 0;
+    virtual float Top() const = 0;
+    virtual void SetLeft(float twips) = 0;  // moves the window at once
+    virtual void SetTop(float twips) = 0;
+    virtual WindowHandle Handle() const = 0;
+    // Destroys the window with its controls and timer; the program ends.
+    virtual void Unload() = 0;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeControls.h"
+#include "fakes/FakeListView.h"
+#include "fakes/FakeWmi.h"
+#include "monitor/RefreshTick.h"
+
+namespace kestrova {
+namespace {
+
+class RefreshTickTest : public testing::Test {
+protected:
+    fakes::FakeTextBox txtComputer{u"PC1"};
+    fakes::FakeLabel lblTime;
+    fakes::FakeListView table;
+    fakes::FakeWmi wmi;
+    fakes::FakeClock clock;
+    fakes::FakeLocale locale;
+    NetMon netMon{txtComputer, wmi, table};
+    RefreshTick tick{netMon, lblTime, clock, locale};
+};
+
+TEST_F(RefreshTickTest, StampsTheTimeTheRefreshEnded) {
+    wmi.script.adapters = {fakes::AdapterWithMac(u"A"), fakes::AdapterWithMac(u"B")};
+    clock.now = {9, 5, 7};
+    tick();
+    EXPECT_EQ(lblTime.caption, u"9:05:07");
+    EXPECT_EQ(table.rows.size(), 2u);
+}
+
+TEST_F(RefreshTickTest, AFailureShowsTimeAndReasonThenTheNextGoodTickClearsIt) {
+    table.rows.push_back({Text(u"OLD"), u"OLD", 1, {}});
+    wmi.script.bindFailure = PlatformError{0x80041015, u"Transport failure"};
+    txtComputer.text = u"FAR";
+    tick();
+    EXPECT_EQ(lblTime.caption, u"10:32:05  FAR: Transport failure (0x80041015)");
+    EXPECT_EQ(table.rows.size(), 1u) << "the rows of the last good refresh stay";
+
+    wmi.script.bindFailure.reset();
+    clock.now = {10, 33, 5};
+    tick();
+    EXPECT_EQ(lblTime.caption, u"10:33:05");
+    EXPECT_TRUE(table.rows.empty());
+}
+
+TEST_F(RefreshTickTest, ATickDuringARefreshDoesNothing) {
+    wmi.script.adapters = {fakes::AdapterWithMac(u"A")};
+    std::optional<RefreshResult> nested;
+    txtComputer.onRead = [&] {
+        txtComputer.onRead = nullptr;
+        lblTime.caption = u"before";
+        nested = tick();
+        EXPECT_EQ(lblTime.caption, u"before") << "a busy tick writes no stamp";
+    };
+    tick();
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->kind, RefreshResult::Kind::Busy);
+    EXPECT_EQ(lblTime.caption, u"10:32:05");
+}
+
+TEST(RefreshFailureText, NamesTheComputerAndTheError) {
+    const struct {
+        RefreshFailure failure;
+        Text expected;
+    } cases[] = {
+        {{RefreshStep::Connect, u"PC1", {0x800706BA, u"The RPC server is unavailable.\r\n"}},
+         u"PC1: The RPC server is unavailable. (0x800706BA)"},
+        {{RefreshStep::Connect, u"", {0x80070005, u"Access is denied."}},
+         u"Access is denied. (0x80070005)"},
+        {{RefreshStep::Query, u"PC1", {0x80041017, u""}},
+         u"PC1: The adapter query failed. (0x80041017)"},
+        {{RefreshStep::FirstFetch, u"PC1", {0x1, u"  two\r\nlines  "}}, u"PC1: two lines (0x00000001)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Describe(c.failure), c.expected);
+}
+
+}  // namespace
+}  // namespace kestrova

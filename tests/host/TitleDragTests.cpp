@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeControls.h"
+#include "window/TitleDrag.h"
+
+namespace kestrova {
+namespace {
+
+class TitleDragTest : public testing::Test {
+protected:
+    fakes::FakeWindow window;  // starts at (1500, 1200)
+    TitleDrag drag{window};
+};
+
+TEST_F(TitleDragTest, StartsIdleAtTheOrigin) {
+    EXPECT_FALSE(drag.DragActive());
+    EXPECT_EQ(drag.DragStartX(), 0.0f);
+    EXPECT_EQ(drag.DragStartY(), 0.0f);
+}
+
+TEST_F(TitleDragTest, FollowsThePointerWhileHeld) {
+    drag.MouseDown(300, 100);
+    EXPECT_EQ(window.left, 1500);
+    drag.MouseMove(450, 160);  // the pointer moved 150, 60 over the label
+    EXPECT_EQ(window.left, 1650);
+    EXPECT_EQ(window.top, 1260);
+    // The label moved with the window: the grabbed point is under the pointer
+    // again, so the next report is relative to the new place.
+    drag.MouseMove(330, 100);
+    EXPECT_EQ(window.left, 1680);
+    EXPECT_EQ(window.top, 1260);
+    drag.MouseUp(300, 100);
+    EXPECT_EQ(window.left, 1680);
+    EXPECT_FALSE(drag.DragActive());
+    EXPECT_EQ(drag.DragStartX(), 300.0f) << "a release keeps the start point";
+}
+
+TEST_F(TitleDragTest, MovesOnlyWhileDragging) {
+    drag.MouseMove(400, 200);
+    EXPECT_EQ(window.left, 1500);
+    EXPECT_EQ(window.top, 1200);
+    EXPECT_TRUE(window.moves.empty());
+}
+
+TEST_F(TitleDragTest, PressAndReleaseInPlaceDoesNotMove) {
+    drag.MouseDown(75, 45);
+    drag.MouseUp(75, 45);
+    EXPECT_EQ(window.left, 1500);
+    EXPECT_EQ(window.top, 1200);
+}
+
+TEST_F(TitleDragTest, ReleaseWithoutPressMovesByItsDistanceFromTheLastPress) {
+    drag.MouseUp(90, 30);  // no press ever: start point (0, 0)
+    EXPECT_EQ(window.left, 1590);
+    EXPECT_EQ(window.top, 1230);
+
+    drag.MouseDown(100, 50);
+    drag.MouseUp(100, 50);
+    drag.MouseUp(100, 50);  // the second release of a double click
+    EXPECT_EQ(window.left, 1590);
+    EXPECT_EQ(window.top, 1230);
+}
+
+TEST_F(TitleDragTest, ReadsBothBeforeWritingLeftThenTop) {
+    drag.MouseDown(0, 0);
+    drag.MouseMove(15, 15);
+    EXPECT_EQ(window.moves, (std::vector<std::string>{"left", "top"}));
+}
+
+TEST_F(TitleDragTest, ArithmeticIsSinglePrecision) {
+    // 16777216 + 1 is not representable in float: the sum rounds before the
+    // start point is taken off.
+    window.left = 16777216.0f;
+    drag.MouseDown(1.0f, 0.0f);
+    drag.MouseMove(2.0f, 0.0f);
+    const float sum = static_cast<float>(16777216.0f + 2.0f);
+    EXPECT_EQ(window.left, sum - 1.0f);
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,97 @@
+// The main window's controls as they are at start-up: places in twips from
+// the client area's top-left corner, texts, colours and tab order. The
+// Windows side creates the controls from this table; tests read it back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/Text.h"
+
+namespace kestrova {
+
+inline constexpr float kFormWidth = 10185.0f;  // client area, twips
+inline constexpr float kFormHeight = 3510.0f;
+
+struct Rgb {
+    std::uint8_t red, green, blue;
+    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+enum class ControlKind { Label, PictureBox, TextBox, CommandButton, ListView };
+
+// A colour is either an RGB value or a system colour index (COLOR_*).
+struct ControlColour {
+    enum class Source { Default, Rgb, System } source = Source::Default;
+    Rgb rgb{};
+    int systemIndex = 0;
+};
+inline constexpr ControlColour DefaultColour() { return {}; }
+inline constexpr ControlColour RgbColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return {ControlColour::Source::Rgb, {r, g, b}, 0};
+}
+inline constexpr ControlColour SystemColour(int index) {
+    return {ControlColour::Source::System, {}, index};
+}
+
+enum class ControlId : int {
+    lblCaption,
+    Close,
+    txtComputer,
+    cmdSwitch,
+    Label3,
+    txtFreq,
+    lblTime,
+    Adaptors,
+    website,
+};
+
+struct ControlPlace {
+    float left, top, width, height;
+    friend constexpr bool operator==(const ControlPlace&, const ControlPlace&) = default;
+};
+
+struct ControlSpec {
+    ControlId id;
+    TextView name;
+    ControlKind kind;
+    ControlPlace place;
+    TextView text;  // start-up text
+    ControlColour back;
+    ControlColour fore;
+    int tabIndex;
+};
+
+inline constexpr TextView kHomePageHost = u"kestrova.example";
+
+// lblTime sits in the top row right of the period box, where the table does
+// not cover it, and is wide enough for a time and a short failure message.
+inline constexpr std::array<ControlSpec, 9> kControlTable{{
+    {ControlId::lblCaption, u"lblCaption", ControlKind::Label, {0, 0, 3200, 255}, u"",
+     RgbColour(64, 64, 64), RgbColour(224, 224, 224), 5},
+    {ControlId::Close, u"Close", ControlKind::PictureBox, {2950, 20, 255, 230}, u"",
+     RgbColour(64, 64, 64), DefaultColour(), 4},
+    {ControlId::txtComputer, u"txtComputer", ControlKind::TextBox, {120, 360, 1935, 285},
+     u"Text1", DefaultColour(), DefaultColour(), 8},
+    {ControlId::cmdSwitch, u"cmdSwitch", ControlKind::CommandButton, {2280, 375, 735, 255}, u"ON",
+     RgbColour(192, 192, 255), DefaultColour(), 2},
+    {ControlId::Label3, u"Label3", ControlKind::Label, {3240, 360, 495, 255}, u"Freq.",
+     SystemColour(18), SystemColour(14), 0},
+    {ControlId::txtFreq, u"txtFreq", ControlKind::TextBox, {3600, 360, 495, 285}, u"60",
+     DefaultColour(), DefaultColour(), 1},
+    {ControlId::lblTime, u"lblTime", ControlKind::Label, {4200, 375, 5865, 255}, u"",
+     RgbColour(0, 0, 0), RgbColour(255, 128, 128), 3},
+    {ControlId::Adaptors, u"Adaptors", ControlKind::ListView, {0, 720, 5415, 1695}, u"",
+     DefaultColour(), DefaultColour(), 7},
+    {ControlId::website, u"website", ControlKind::Label, {0, 2500, 3015, 255}, kHomePageHost,
+     RgbColour(0, 0, 0), RgbColour(0, 0, 255), 6},
+}};
+
+inline constexpr const ControlSpec& SpecOf(ControlId id) {
+    return kControlTable[static_cast<std::size_t>(id)];
+}
+
+inline constexpr std::int32_t kStartupTimerInterval = 1000;  // tmrPing, milliseconds
+inline constexpr Rgb kFormBackColour{0, 0, 0};
+
+}  // namespace kestrova

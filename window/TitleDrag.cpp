@@ -1,0 +1,29 @@
+#include "window/TitleDrag.h"
+
+namespace kestrova {
+
+void TitleDrag::MouseDown(float x, float y) {
+    DragActive_ = true;
+    DragStartX_ = x;
+    DragStartY_ = y;
+}
+
+void TitleDrag::MouseMove(float x, float y) {
+    if (DragActive_) Follow(x, y);
+}
+
+void TitleDrag::MouseUp(float x, float y) {
+    Follow(x, y);
+    DragActive_ = false;
+}
+
+void TitleDrag::Follow(float x, float y) {
+    // Both old values are read before either is written; each sum is rounded
+    // to single precision before the start point is taken off.
+    const float left = static_cast<float>(window_.Left() + x) - DragStartX_;
+    const float top = static_cast<float>(window_.Top() + y) - DragStartY_;
+    window_.SetLeft(left);
+    window_.SetTop(top);
+}
+
+}  // namespace kestrova
