@@ -26,8 +26,13 @@ if(NOT MSVC)
   target_link_options(kestrova PRIVATE -municode -static -s)
 endif()
 
-# GoogleTest from source: Debian ships it under /usr/src/googletest.
+# GoogleTest from source: Debian ships it under /usr/src/googletest; elsewhere
+# point KESTROVA_GTEST_SOURCE at a checkout.
 set(KESTROVA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(NOT EXISTS ${KESTROVA_GTEST_SOURCE}/CMakeLists.txt)
+  message(STATUS "No GoogleTest source at ${KESTROVA_GTEST_SOURCE}: Windows-side tests not built")
+  return()
+endif()
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
