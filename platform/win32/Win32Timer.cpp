@@ -1,0 +1,46 @@
+#include "platform/win32/Win32Timer.h"
+
+#include <algorithm>
+
+namespace kestrova::win32 {
+namespace {
+
+constexpr std::int32_t kLongestInterval = 65535;
+
+std::int32_t Clamped(std::int32_t milliseconds) {
+    return std::clamp<std::int32_t>(milliseconds, 0, kLongestInterval);
+}
+
+}  // namespace
+
+Win32Timer::Win32Timer(HWND owner, UINT_PTR timerId, std::int32_t interval)
+    : owner_(owner), timerId_(timerId), interval_(Clamped(interval)) {}
+
+Win32Timer::~Win32Timer() {
+    // The owner may already be gone with its timers (the window closed first).
+    if (enabled_ && IsWindow(owner_)) KillTimer(owner_, timerId_);
+}
+
+void Win32Timer::SetInterval(std::int32_t milliseconds) {
+    interval_ = Clamped(milliseconds);
+    Apply();
+}
+
+void Win32Timer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Apply();
+}
+
+void Win32Timer::Apply() {
+    // SetTimer with 0 ms would fire about every 10 ms (USER_TIMER_MINIMUM),
+    // but an interval of 0 means "never".
+    if (enabled_ && interval_ > 0) {
+        // Replacing a timer with the same id restarts its count.
+        SetTimer(owner_, timerId_, static_cast<UINT>(interval_), nullptr);
+    } else {
+        KillTimer(owner_, timerId_);
+    }
+}
+
+}  // namespace kestrova::win32
