@@ -1,0 +1,650 @@
+#include "platform/win32/MainWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "inventory/AdapterColumns.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32CommandButton.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32Label.h"
+#include "platform/win32/Win32ListView.h"
+#include "platform/win32/Win32Locale.h"
+#include "platform/win32/Win32PictureBox.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextBox.h"
+#include "platform/win32/Win32Timer.h"
+#include "platform/win32/Win32VersionInfo.h"
+#include "platform/win32/Win32Window.h"
+#include "platform/win32/Win32Wmi.h"
+#include "resources/ResourceIds.h"
+#include "window/Form1.h"
+#include "window/SelectionText.h"
+
+namespace kestrova::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KestrovaMainWindow";
+// No caption, no sizing frame and no system menu: the title label is the
+// caption bar and the close picture its button. WS_MINIMIZEBOX still lets the
+// taskbar button minimise the window.
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_APPWINDOW;
+
+// The class brush is the stock black one; it matches the form only while the
+// form is black.
+static_assert(kFormBackColour == Rgb{0, 0, 0});
+
+// The control table's places were measured for an 8-point font; a larger
+// message font would be cut off by the 255-twip-high labels and buttons.
+constexpr int kFontPoints = 8;
+
+// Entry points of newer Windows versions, looked up at run time so that
+// older versions still start.
+template <class Function>
+Function User32Entry(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return nullptr;
+    // Through a generic function pointer type: a direct cast between
+    // unrelated function types draws -Wcast-function-type.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+}
+
+unsigned WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    if (const auto getDpiForWindow = User32Entry<GetDpiForWindowFunction>("GetDpiForWindow")) {
+        if (const UINT dpi = getDpiForWindow(hwnd)) return dpi;
+    }
+    int dpi = 0;
+    if (const HDC dc = GetDC(hwnd)) {
+        dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(hwnd, dc);
+    }
+    return dpi > 0 ? static_cast<unsigned>(dpi) : 96u;
+}
+
+int SystemMetricForDpi(int metric, int sizeAt96, const DpiScale& scale) {
+    using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+    if (const auto forDpi = User32Entry<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi")) {
+        if (const int size = forDpi(metric, scale.Dpi()); size > 0) return size;
+    }
+    return scale.Scale96(sizeAt96);
+}
+
+COLORREF Resolve(const ControlColour& colour, int defaultSystemIndex) {
+    switch (colour.source) {
+        case ControlColour::Source::Rgb:
+            return RGB(colour.rgb.red, colour.rgb.green, colour.rgb.blue);
+        case ControlColour::Source::System:
+            return GetSysColor(colour.systemIndex);
+        case ControlColour::Source::Default:
+            break;
+    }
+    return GetSysColor(defaultSystemIndex);
+}
+
+// What a control without a back colour of its own shows, as on a dialog.
+COLORREF BackOf(const ControlSpec& spec) {
+    return Resolve(spec.back, COLOR_BTNFACE);
+}
+
+[[noreturn]] void ThrowLastError(const char* what) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+bool PutOnClipboard(HWND owner, TextView text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return false;
+    if (auto* target = static_cast<wchar_t*>(GlobalLock(memory))) {
+        std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
+        target[text.size()] = L'\0';
+        GlobalUnlock(memory);
+    } else {
+        GlobalFree(memory);
+        return false;
+    }
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    // On success the clipboard owns the memory; on failure it is still ours.
+    const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!placed) GlobalFree(memory);
+    return placed;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, int showCommand)
+    : MainWindow(instance, showCommand, Seams{}) {}
+
+MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
+    : instance_(instance),
+      ownWmi_(seams.wmi ? nullptr : std::make_unique<Win32WmiConnector>()),
+      ownShell_(seams.shell ? nullptr : std::make_unique<Win32Shell>()),
+      wmi_(seams.wmi ? *seams.wmi : *ownWmi_),
+      shell_(seams.shell ? *seams.shell : *ownShell_),
+      showMessage_(seams.showMessage ? std::move(seams.showMessage)
+                                     : MessageBoxFunction(&::MessageBoxW)),
+      environment_(std::make_unique<Win32Environment>()),
+      versionInfo_(std::make_unique<Win32VersionInfo>()),
+      clock_(std::make_unique<Win32Clock>()),
+      locale_(std::make_unique<Win32Locale>()) {
+    CreateWindowAtDefaultPlace();
+    try {
+        CreateControls();
+        ApplyFont();
+        ApplyWindowIcons();
+
+        timer_ = std::make_unique<Win32Timer>(hwnd_, kPingTimerId, kStartupTimerInterval);
+        window_ = std::make_unique<Win32Window>(hwnd_, scale_);
+        Text title = versionInfo_->ProductName();
+        if (title.empty()) title = u"Kestrova";
+        messageBox_ = std::make_unique<Win32MessageBox>(hwnd_, std::move(title), showMessage_);
+        form_ = std::make_unique<Form1>(
+            Form1::Controls{*window_, *lblCaption_, *close_, *txtComputer_, *cmdSwitch_, *txtFreq_,
+                            *lblTime_, *adaptors_, *website_, *timer_},
+            Form1::Services{wmi_, shell_, *messageBox_, *environment_, *versionInfo_, *clock_,
+                            *locale_});
+
+        form_->Form_Load();
+        loaded_ = true;
+        // The period box comes first in the tab order: the first thing a user
+        // changes before pressing ON.
+        lastFocus_ = FirstTabStop();
+        ShowWindow(hwnd_, showCommand);
+        form_->Form_Resize();
+    } catch (...) {
+        // The destructor will not run for a constructor that throws.
+        ownerDestroying_ = true;
+        if (hwnd_) DestroyWindow(hwnd_);
+        throw;
+    }
+}
+
+MainWindow::~MainWindow() {
+    ownerDestroying_ = true;
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool MainWindow::PreTranslate(MSG& message) {
+    return hwnd_ && IsDialogMessageW(hwnd_, &message);
+}
+
+void MainWindow::CreateWindowAtDefaultPlace() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (!GetClassInfoExW(instance_, kClassName, &windowClass)) {
+        windowClass = WNDCLASSEXW{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = CS_DROPSHADOW;  // a borderless window would melt into what is behind
+        windowClass.lpfnWndProc = &MainWindow::WindowProc;
+        windowClass.hInstance = instance_;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        windowClass.lpszClassName = kClassName;
+        // LR_SHARED: class icons live as long as the class and shared ones
+        // are never destroyed. The window gets icons at its own DPI later.
+        windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_KESTROVA),
+                                                          IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                          GetSystemMetrics(SM_CYICON), LR_SHARED));
+        windowClass.hIconSm = static_cast<HICON>(
+            LoadImageW(instance_, MAKEINTRESOURCEW(IDI_KESTROVA), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        if (!RegisterClassExW(&windowClass)) ThrowLastError("registering the window class");
+    }
+
+    // A popup has no default place (CW_USEDEFAULT puts it at 0,0), so the
+    // window is centred on the work area of the monitor under the mouse: the
+    // one the user started it from. It is created hidden on that monitor
+    // first, so that it takes that monitor's DPI before it is sized.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    const RECT work =
+        GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor)
+            ? monitor.rcWork
+            : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+
+    const HWND created = CreateWindowExW(kExStyle, kClassName, L"", kStyle, work.left, work.top, 1,
+                                         1, nullptr, nullptr, instance_, this);
+    if (!created) ThrowLastError("creating the main window");
+    hwnd_ = created;
+    scale_.SetDpi(WindowDpi(hwnd_));
+
+    RECT frame{0, 0, scale_.ToPixels(kFormWidth), scale_.ToPixels(kFormHeight)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left =
+        work.left + std::max(0, static_cast<int>((work.right - work.left - width) / 2));
+    const int top = work.top + std::max(0, static_cast<int>((work.bottom - work.top - height) / 2));
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::CreateControls() {
+    // Windowed controls first, in tab order, then the labels, each placed
+    // just below the one before it: the labels end up beneath everything
+    // they overlap (Label3 under txtFreq, lblCaption under Close), and Tab,
+    // which follows the z-order, visits the focusable controls by tab index.
+    std::array<std::size_t, kControlTable.size()> order{};
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+        const ControlSpec& x = kControlTable[a];
+        const ControlSpec& y = kControlTable[b];
+        const bool xLabel = x.kind == ControlKind::Label;
+        const bool yLabel = y.kind == ControlKind::Label;
+        if (xLabel != yLabel) return yLabel;
+        return x.tabIndex < y.tabIndex;
+    });
+
+    HWND previous = HWND_TOP;
+    std::size_t colourSlot = 0;
+    for (std::size_t index : order) {
+        const ControlSpec& spec = kControlTable[index];
+        const int id = ControlIdOf(spec.id);
+        ChildControl* child = nullptr;
+        switch (spec.id) {
+            case ControlId::lblCaption:
+                lblCaption_ =
+                    std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                child = lblCaption_.get();
+                break;
+            case ControlId::Close:
+                // The picture's name is for screen readers; it is never drawn.
+                close_ = std::make_unique<Win32PictureBox>(hwnd_, id, spec.place, scale_, instance_,
+                                                           IDI_CLOSE, BackOf(spec), u"Close");
+                child = close_.get();
+                break;
+            case ControlId::txtComputer:
+                txtComputer_ =
+                    std::make_unique<Win32TextBox>(hwnd_, id, spec.place, scale_, spec.text);
+                child = txtComputer_.get();
+                break;
+            case ControlId::cmdSwitch:
+                cmdSwitch_ = std::make_unique<Win32CommandButton>(hwnd_, id, spec.place, scale_,
+                                                                  spec.text, BackOf(spec));
+                child = cmdSwitch_.get();
+                break;
+            case ControlId::Label3:
+                label3_ = std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                child = label3_.get();
+                break;
+            case ControlId::txtFreq:
+                txtFreq_ = std::make_unique<Win32TextBox>(hwnd_, id, spec.place, scale_, spec.text);
+                child = txtFreq_.get();
+                break;
+            case ControlId::lblTime:
+                lblTime_ = std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                child = lblTime_.get();
+                break;
+            case ControlId::Adaptors:
+                adaptors_ = std::make_unique<Win32ListView>(hwnd_, id, spec.place, scale_);
+                if (!adaptors_->hwnd()) ThrowLastError("creating the adapter table");
+                child = adaptors_.get();
+                break;
+            case ControlId::website:
+                website_ = std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                child = website_.get();
+                break;
+        }
+        children_[index] = child;
+
+        // Every child clips its overlapping siblings, so a label repainting
+        // never draws over a text box that lies above it.
+        const HWND hwnd = child->hwnd();
+        SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_CLIPSIBLINGS);
+        SetWindowPos(hwnd, previous, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        previous = hwnd;
+
+        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::PictureBox) {
+            staticColours_.at(colourSlot++) = StaticColours{hwnd, spec.back, spec.fore, {}};
+        }
+    }
+    ResolveColours();
+
+    // A static control with SS_NOTIFY gets its own mouse messages, so the
+    // title drag is a subclass of the label rather than hit-testing in here.
+    if (!SetWindowSubclass(lblCaption_->hwnd(), &MainWindow::TitleLabelProc, 0,
+                           reinterpret_cast<DWORD_PTR>(this))) {
+        ThrowLastError("subclassing the title label");
+    }
+}
+
+void MainWindow::ResolveColours() {
+    for (StaticColours& colours : staticColours_) {
+        if (!colours.hwnd) continue;
+        colours.brush.reset(CreateSolidBrush(Resolve(colours.back, COLOR_BTNFACE)));
+    }
+}
+
+void MainWindow::ApplyFont() {
+    // The face of the user's message font (Segoe UI, Tahoma, or whatever the
+    // user picked), at the size the control places were made for.
+    LOGFONTW face{};
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        face = metrics.lfMessageFont;
+    } else {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face);
+    }
+    face.lfHeight = -MulDiv(kFontPoints, static_cast<int>(scale_.Dpi()), 72);
+    face.lfWidth = 0;
+    unique_hfont font(CreateFontIndirectW(&face));
+    if (!font) return;  // the controls keep the font they have
+    for (ChildControl* child : children_) {
+        if (child) {
+            SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        }
+    }
+    // The old font goes only now that no control uses it any more.
+    font_ = std::move(font);
+}
+
+void MainWindow::ApplyWindowIcons() {
+    auto load = [this](int metricX, int at96) {
+        const int size = SystemMetricForDpi(metricX, at96, scale_);
+        return unique_hicon(static_cast<HICON>(LoadImageW(
+            instance_, MAKEINTRESOURCEW(IDI_KESTROVA), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    };
+    unique_hicon big = load(SM_CXICON, 32);
+    unique_hicon small = load(SM_CXSMICON, 16);
+    if (big) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    if (small) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window no longer shows the old icons once the new ones are set.
+    if (big) bigIcon_ = std::move(big);
+    if (small) smallIcon_ = std::move(small);
+}
+
+HWND MainWindow::FirstTabStop() const {
+    return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+}
+
+template <class Handler>
+void MainWindow::Call(Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ReportUnexpected(e.what());
+    } catch (...) {
+        ReportUnexpected(nullptr);
+    }
+}
+
+void MainWindow::ReportUnexpected(const char* what) noexcept {
+    // Once per run: a fault in a timer handler would otherwise stack up a
+    // box a second.
+    if (unexpectedReported_) return;
+    unexpectedReported_ = true;
+    try {
+        Text prompt = u"Kestrova ran into an unexpected problem and left what it was doing";
+        if (what && *what) prompt += u": " + AsciiToText(what);
+        prompt += u".";
+        if (messageBox_) messageBox_->Show(prompt, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        // Nothing left to tell the user with.
+    }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) {
+                OnCommand(LOWORD(wParam), HIWORD(wParam));
+                return 0;
+            }
+            break;
+
+        case WM_TIMER:
+            if (wParam == kPingTimerId && form_) {
+                Call([this] { form_->tmrPing_Timer(); });
+                return 0;
+            }
+            break;
+
+        case WM_SIZE:
+            // Form_Resize reads the client size itself.
+            if (loaded_ && form_) Call([this] { form_->Form_Resize(); });
+            return 0;
+
+        case WM_CLOSE:
+            // Alt+F4 and the taskbar's Close go the way the close picture
+            // goes, so a close during a refresh waits for it.
+            if (form_) {
+                Call([this] { form_->Close_Click(); });
+                return 0;
+            }
+            break;
+
+        case WM_DESTROY:
+            // A window the program's owner tears down (a test, a failed
+            // start) must not end that owner's message loop.
+            if (!ownerDestroying_) PostQuitMessage(0);
+            return 0;
+
+        case WM_ACTIVATE:
+            // A dialog-like window hands the focus back to the control that
+            // had it, or to the first tab stop.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            } else if (HIWORD(wParam) == 0) {  // not minimised
+                HWND target = lastFocus_;
+                if (!target || !IsChild(hwnd_, target) || !IsWindowEnabled(target)) {
+                    target = FirstTabStop();
+                }
+                if (!target) break;  // nothing to focus: the window itself takes it
+                SetFocus(target);
+            }
+            return 0;
+
+        case WM_CTLCOLORSTATIC: {
+            const HWND control = reinterpret_cast<HWND>(lParam);
+            for (const StaticColours& colours : staticColours_) {
+                if (colours.hwnd != control || !colours.brush) continue;
+                const HDC dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, Resolve(colours.fore, COLOR_BTNTEXT));
+                SetBkColor(dc, Resolve(colours.back, COLOR_BTNFACE));
+                SetBkMode(dc, OPAQUE);
+                return reinterpret_cast<LRESULT>(colours.brush.get());
+            }
+            break;  // text boxes that are disabled also ask; they keep the system's colours
+        }
+
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (cmdSwitch_ && item.hwndItem == cmdSwitch_->hwnd()) {
+                Call([&] { cmdSwitch_->Draw(item); });
+                return TRUE;
+            }
+            if (close_ && item.hwndItem == close_->hwnd()) {
+                Call([&] { close_->Draw(item); });
+                return TRUE;
+            }
+            break;
+        }
+
+        case WM_SETCURSOR:
+            // The link looks like one.
+            if (website_ && reinterpret_cast<HWND>(wParam) == website_->hwnd() &&
+                LOWORD(lParam) == HTCLIENT) {
+                SetCursor(LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (adaptors_ && header.hwndFrom == adaptors_->hwnd() && header.code == LVN_KEYDOWN) {
+                const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+                Call([&] { OnListKey(key); });
+                return 0;
+            }
+            break;
+        }
+
+        case WM_DPICHANGED: {
+            const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+            Call([&] { OnDpiChanged(HIWORD(wParam), suggested); });
+            return 0;
+        }
+
+        case WM_SYSCOLORCHANGE:
+            ResolveColours();
+            // Common controls learn of it only from their parent.
+            if (adaptors_) SendMessageW(adaptors_->hwnd(), WM_SYSCOLORCHANGE, wParam, lParam);
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            return 0;
+
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETNONCLIENTMETRICS) ApplyFont();
+            break;
+
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::OnCommand(int controlId, int code) {
+    if (!form_) return;
+    if (controlId == ControlIdOf(ControlId::cmdSwitch)) {
+        // An owner-drawn button turns the second click of a double-click into
+        // BN_DOUBLECLICKED instead of a click; a push button counts both.
+        if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
+            Call([this] { form_->cmdSwitch_Click(); });
+        }
+    } else if (controlId == ControlIdOf(ControlId::Close)) {
+        if (code == STN_CLICKED) Call([this] { form_->Close_Click(); });
+    } else if (controlId == ControlIdOf(ControlId::website)) {
+        if (code == STN_CLICKED) Call([this] { form_->website_Click(); });
+    }
+}
+
+bool MainWindow::HandleTitleMouse(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!form_) return false;
+    // Signed: while the mouse is captured it can be left of or above the label.
+    const float x = scale_.ToTwips(static_cast<short>(LOWORD(lParam)));
+    const float y = scale_.ToTwips(static_cast<short>(HIWORD(lParam)));
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // the second press of a double-click
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            // Captured, so the window follows a fast mouse that leaves it.
+            SetCapture(label);
+            Call([&] { form_->lblCaption_MouseDown(x, y); });
+            return true;
+        case WM_MOUSEMOVE:
+            Call([&] { form_->lblCaption_MouseMove(x, y); });
+            return true;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == label) {
+                ReleaseCapture();
+            }
+            Call([&] { form_->lblCaption_MouseUp(x, y); });
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK MainWindow::TitleLabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR subclassId, DWORD_PTR self) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &MainWindow::TitleLabelProc, subclassId);
+    } else if (reinterpret_cast<MainWindow*>(self)->HandleTitleMouse(hwnd, message, wParam,
+                                                                     lParam)) {
+        return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
+    scale_.SetDpi(dpi);
+    ApplyFont();
+    // Every place is kept in twips, so the same places come out at the new DPI.
+    for (ChildControl* child : children_) {
+        if (child) child->ApplyPlace();
+    }
+    adaptors_->OnDpiChanged();
+    close_->ReloadIcon();
+    ApplyWindowIcons();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested rectangle may keep the pixel size (a DPI change that
+    // only moves the window), and then no WM_SIZE arrives.
+    if (loaded_) form_->Form_Resize();
+}
+
+bool MainWindow::OnListKey(WORD key) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (!control || alt) return false;
+    if (key == 'A') {
+        adaptors_->SelectAll();
+        return true;
+    }
+    if (key == 'C' || key == VK_INSERT) {
+        CopySelectedRows();
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::CopySelectedRows() {
+    const std::vector<int> selected = adaptors_->GetSelectedRows();
+    if (selected.empty()) return;  // nothing to copy leaves the clipboard alone
+
+    constexpr int kColumns = static_cast<int>(kAdapterColumns.size());
+    TableRowTexts headers;
+    for (int column = 0; column < kColumns; ++column) {
+        headers.push_back(adaptors_->GetColumnHeader(column));
+    }
+    std::vector<TableRowTexts> rows;
+    rows.reserve(selected.size());
+    for (int row : selected) {
+        TableRowTexts cells;
+        for (int column = 0; column < kColumns; ++column) {
+            cells.push_back(adaptors_->GetItemText(row, column));
+        }
+        rows.push_back(std::move(cells));
+    }
+    if (!PutOnClipboard(hwnd_, SelectionText(headers, rows))) MessageBeep(MB_ICONWARNING);
+}
+
+}  // namespace kestrova::win32
