@@ -1,0 +1,94 @@
+// Arbitrary adapters through a whole refresh: any value of any type, texts
+// with zeros and lone surrogates, huge lists, values missing or failing,
+// failing fetches. The table must come out consistent with the rules.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "fakes/FakeControls.h"
+#include "fakes/FakeListView.h"
+#include "fakes/FakeWmi.h"
+#include "inventory/AdapterQuery.h"
+#include "inventory/AdapterRow.h"
+#include "inventory/NetMon.h"
+
+using namespace kestrova;
+
+namespace {
+
+[[noreturn]] void Fail(const char* what) {
+    __builtin_printf("invariant broken: %s\n", what);
+    std::abort();
+}
+
+Text FuzzText(FuzzedDataProvider& in) {
+    const size_t length = in.ConsumeIntegralInRange<size_t>(0, in.ConsumeBool() ? 8 : 4096);
+    Text text;
+    for (size_t i = 0; i < length && in.remaining_bytes() > 0; ++i) {
+        text.push_back(static_cast<char16_t>(in.ConsumeIntegral<std::uint16_t>()));
+    }
+    return text;
+}
+
+WmiValue FuzzValue(FuzzedDataProvider& in) {
+    switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+        case 0: return WmiReadFailed{in.ConsumeIntegral<std::uint32_t>()};
+        case 1: return WmiNull{};
+        case 2: return FuzzText(in);
+        case 3: return in.ConsumeBool();
+        default: return in.ConsumeIntegral<std::int64_t>();
+    }
+}
+
+const TextView kScalars[] = {property::MACAddress, property::Description, property::DHCPEnabled,
+                             property::DNSDomain,  property::MTU,         property::ServiceName};
+const TextView kLists[] = {property::IPAddress, property::DefaultIPGateway,
+                           property::DNSServerSearchOrder};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    fakes::FakeWmi wmi;
+    const size_t adapters = in.ConsumeIntegralInRange<size_t>(0, 12);
+    for (size_t a = 0; a < adapters; ++a) {
+        fakes::FakeAdapter adapter;
+        for (TextView name : kScalars) {
+            if (in.ConsumeBool()) adapter.properties[Text(name)] = FuzzValue(in);
+        }
+        for (TextView name : kLists) {
+            if (!in.ConsumeBool()) continue;  // a null list
+            const size_t n = in.ConsumeIntegralInRange<size_t>(0, in.ConsumeBool() ? 4 : 20000);
+            auto& list = adapter.lists[Text(name)];
+            for (size_t i = 0; i < n && in.remaining_bytes() > 0; ++i) {
+                list.push_back(FuzzValue(in));
+            }
+        }
+        wmi.script.adapters.push_back(std::move(adapter));
+    }
+    if (in.ConsumeBool()) wmi.script.failingFetch = in.ConsumeIntegralInRange<size_t>(0, 12);
+
+    fakes::FakeTextBox computer{FuzzText(in)};
+    fakes::FakeListView table;
+    NetMon netMon{computer, wmi, table};
+    const RefreshResult result = netMon();
+
+    if (result.kind == RefreshResult::Kind::Busy) Fail("first refresh reported busy");
+    if (result.kind == RefreshResult::Kind::Failed &&
+        !(wmi.script.failingFetch && *wmi.script.failingFetch == 0)) {
+        Fail("failed without a failing first fetch");
+    }
+    if (table.rows.size() > adapters) Fail("more rows than adapters");
+    if (static_cast<size_t>(result.rows) != table.rows.size()) Fail("row count");
+    std::set<Text> keys;
+    for (const auto& row : table.rows) {
+        if (row.smallIcon < 1 || row.smallIcon > 3) Fail("icon out of range");
+        if (row.key) {
+            if (*row.key != row.text) Fail("key differs from text");
+            if (!keys.insert(*row.key).second) Fail("duplicate key");
+        }
+    }
+    if (wmi.log.releases.size() != 2 || wmi.log.releases[0] != "set") Fail("release order");
+    return 0;
+}
