@@ -23,6 +23,7 @@
 #include "fakes/FakeWmi.h"
 #include "platform/Shell.h"
 #include "platform/win32/MainWindow.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/WideText.h"
 #include "window/ControlTable.h"
 
@@ -814,6 +815,41 @@ TEST_F(MainWindowTests, TheLinkOpensTheHomePageAndShowsAHand) {
                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(handled != 0, c.hand);
         EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_HAND), c.hand);
+    }
+}
+
+// The real shell wrapper, pointed at a library or entry point that is not
+// there: the click cannot be made, so exactly one warning box says so.
+TEST_F(MainWindowTests, ALinkWhoseShellCannotBeFoundShowsOneWarning) {
+    struct Case {
+        const wchar_t* library;
+        const char* entry;
+    };
+    for (const Case c : {Case{L"kestrova-no-such-shell.dll", "ShellExecuteA"},
+                         Case{L"shell32.dll", "KestrovaNoSuchEntryPoint"}}) {
+        Win32Shell missing(c.library, c.entry);
+        boxes.clear();
+        MainWindow::Seams seams;
+        seams.wmi = &wmi;
+        seams.shell = &missing;
+        seams.showMessage = [this](HWND owner, const wchar_t* prompt, const wchar_t* caption,
+                                   UINT style) {
+            boxes.push_back({owner, prompt, caption, style});
+            return IDOK;
+        };
+        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), SW_HIDE, std::move(seams));
+        ASSERT_NE(window->hwnd(), nullptr);
+        const HWND link = Control(ControlId::website);
+        SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].owner, window->hwnd());
+        EXPECT_EQ(boxes[0].prompt, L"Error launching website - kestrova.example");
+        EXPECT_EQ(boxes[0].caption, L"Kestrova");
+        EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_TRUE(IsWindow(window->hwnd())) << "the program goes on running";
+        window.reset();
+        Pump();
     }
 }
 
