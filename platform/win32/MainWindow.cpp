@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "inventory/AdapterColumns.h"
+#include "platform/win32/Clipboard.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CommandButton.h"
 #include "platform/win32/Win32Environment.h"
@@ -99,29 +99,6 @@ COLORREF BackOf(const ControlSpec& spec) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
 }
 
-bool PutOnClipboard(HWND owner, TextView text) {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) return false;
-    if (auto* target = static_cast<wchar_t*>(GlobalLock(memory))) {
-        std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
-        target[text.size()] = L'\0';
-        GlobalUnlock(memory);
-    } else {
-        GlobalFree(memory);
-        return false;
-    }
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return false;
-    }
-    EmptyClipboard();
-    // On success the clipboard owns the memory; on failure it is still ours.
-    const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    CloseClipboard();
-    if (!placed) GlobalFree(memory);
-    return placed;
-}
 
 }  // namespace
 

@@ -22,6 +22,7 @@
 
 #include "fakes/FakeWmi.h"
 #include "platform/Shell.h"
+#include "platform/win32/Clipboard.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/WideText.h"
@@ -113,23 +114,6 @@ std::optional<std::wstring> ClipboardText() {
     return text;
 }
 
-// The clipboard needs an owner window for SetClipboardData to succeed.
-bool SetClipboardText(HWND owner, const std::wstring& text) {
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (!memory) return false;
-    auto* target = static_cast<wchar_t*>(GlobalLock(memory));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, target);
-    GlobalUnlock(memory);
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return false;
-    }
-    EmptyClipboard();
-    const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    CloseClipboard();
-    if (!placed) GlobalFree(memory);
-    return placed;
-}
 
 // Holds Ctrl down for this thread's GetKeyState, as a real key press would,
 // and lets it go again at the end of the scope.
@@ -289,10 +273,10 @@ protected:
         Pump();  // a quit posted by a test's close must not leak into the next
     }
 
-    void Open(WmiConnector& connector, int show = SW_HIDE) {
+    void Open(WmiConnector& connector, int show = SW_HIDE, Shell* withShell = nullptr) {
         MainWindow::Seams seams;
         seams.wmi = &connector;
-        seams.shell = &shell;
+        seams.shell = withShell ? withShell : &shell;
         seams.showMessage = [this](HWND owner, const wchar_t* prompt, const wchar_t* caption,
                                    UINT style) {
             boxes.push_back({owner, prompt, caption, style});
@@ -663,7 +647,7 @@ TEST_F(MainWindowTests, CtrlAAndCtrlCCopyTheSelectedRowsWithTheHeaderLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (int row = 0; row < 2; ++row) Select(list, row, false);
-        ASSERT_TRUE(SetClipboardText(window->hwnd(), L"before"));
+        ASSERT_TRUE(PutOnClipboard(window->hwnd(), u"before"));
         {
             ControlKeyHeld control;
             if (c.selected.empty()) {
@@ -684,7 +668,7 @@ TEST_F(MainWindowTests, CopyNeedsCtrlAndASelection) {
     Click(ControlId::cmdSwitch);
     ASSERT_EQ(ItemCount(list), 2);
 
-    ASSERT_TRUE(SetClipboardText(window->hwnd(), L"before"));
+    ASSERT_TRUE(PutOnClipboard(window->hwnd(), u"before"));
     Select(list, 0, true);
     PressKey(list, 'C');  // no Ctrl
     EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(L"before"));
@@ -829,16 +813,7 @@ TEST_F(MainWindowTests, ALinkWhoseShellCannotBeFoundShowsOneWarning) {
                          Case{L"shell32.dll", "KestrovaNoSuchEntryPoint"}}) {
         Win32Shell missing(c.library, c.entry);
         boxes.clear();
-        MainWindow::Seams seams;
-        seams.wmi = &wmi;
-        seams.shell = &missing;
-        seams.showMessage = [this](HWND owner, const wchar_t* prompt, const wchar_t* caption,
-                                   UINT style) {
-            boxes.push_back({owner, prompt, caption, style});
-            return IDOK;
-        };
-        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), SW_HIDE, std::move(seams));
-        ASSERT_NE(window->hwnd(), nullptr);
+        Open(wmi, SW_HIDE, &missing);
         const HWND link = Control(ControlId::website);
         SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
