@@ -99,7 +99,6 @@ COLORREF BackOf(const ControlSpec& spec) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
 }
 
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, int showCommand)
@@ -158,6 +157,20 @@ bool MainWindow::PreTranslate(MSG& message) {
     return hwnd_ && IsDialogMessageW(hwnd_, &message);
 }
 
+namespace {
+POINT SystemDefaultPlace(HINSTANCE instance) {
+    POINT place{0, 0};
+    const HWND probe =
+        CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!probe) return place;
+    RECT at{};
+    if (GetWindowRect(probe, &at)) place = {at.left, at.top};
+    DestroyWindow(probe);
+    return place;
+}
+}  // namespace
+
 void MainWindow::CreateWindowAtDefaultPlace() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -181,21 +194,21 @@ void MainWindow::CreateWindowAtDefaultPlace() {
         if (!RegisterClassExW(&windowClass)) ThrowLastError("registering the window class");
     }
 
-    // A popup has no default place (CW_USEDEFAULT puts it at 0,0), so the
-    // window is centred on the work area of the monitor under the mouse: the
-    // one the user started it from. It is created hidden on that monitor
-    // first, so that it takes that monitor's DPI before it is sized.
-    POINT cursor{};
-    GetCursorPos(&cursor);
+    // The system keeps its default place for new windows (the cascade, or
+    // the place the launcher asked for) for overlapped windows only: a popup
+    // asking for CW_USEDEFAULT lands at 0,0. So a hidden overlapped window,
+    // never shown, asks where a new window goes now, and Kestrova opens
+    // there, on that monitor, at that monitor's DPI.
+    const POINT place = SystemDefaultPlace(instance_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     const RECT work =
-        GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor)
+        GetMonitorInfoW(MonitorFromPoint(place, MONITOR_DEFAULTTOPRIMARY), &monitor)
             ? monitor.rcWork
             : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 
-    const HWND created = CreateWindowExW(kExStyle, kClassName, L"", kStyle, work.left, work.top, 1,
-                                         1, nullptr, nullptr, instance_, this);
+    const HWND created = CreateWindowExW(kExStyle, kClassName, L"", kStyle, place.x, place.y, 1, 1,
+                                         nullptr, nullptr, instance_, this);
     if (!created) ThrowLastError("creating the main window");
     hwnd_ = created;
     scale_.SetDpi(WindowDpi(hwnd_));
@@ -204,9 +217,14 @@ void MainWindow::CreateWindowAtDefaultPlace() {
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
+    // Kept whole on the work area where it fits, so the title bar, the only
+    // way to move the window, can always be reached.
     const int left =
-        work.left + std::max(0, static_cast<int>((work.right - work.left - width) / 2));
-    const int top = work.top + std::max(0, static_cast<int>((work.bottom - work.top - height) / 2));
+        std::max(static_cast<int>(work.left),
+                 std::min(static_cast<int>(place.x), static_cast<int>(work.right) - width));
+    const int top =
+        std::max(static_cast<int>(work.top),
+                 std::min(static_cast<int>(place.y), static_cast<int>(work.bottom) - height));
     SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
