@@ -26,6 +26,11 @@ if(NOT MSVC)
   target_link_options(kestrova PRIVATE -municode -static -s)
 endif()
 
+# End-to-end tests of the real program, and the benchmarks and soak; each
+# file owns its targets.
+include(${CMAKE_CURRENT_LIST_DIR}/E2ETests.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/Bench.cmake OPTIONAL)
+
 # GoogleTest from source: Debian ships it under /usr/src/googletest; elsewhere
 # point KESTROVA_GTEST_SOURCE at a checkout.
 set(KESTROVA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
