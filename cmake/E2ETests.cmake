@@ -1,0 +1,38 @@
+# End-to-end tests: the real kestrova.exe started under Wine on an X display,
+# looked at and driven from outside: by kestrova_probe, a second Win32
+# process under the same wineserver, and by xdotool and screenshots on the
+# X side.
+
+add_executable(kestrova_probe
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/Main.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/NativeWmi.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TargetWindow.cpp)
+# The probe takes the control places from the control table; the texts,
+# headers and colours the user is promised it states itself, and the truth
+# about the adapters it reads from WMI on its own.
+target_include_directories(kestrova_probe PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(kestrova_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+kestrova_warnings(kestrova_probe)
+if(NOT MSVC)
+  target_link_libraries(kestrova_probe PRIVATE ole32 oleaut32 wbemuuid uuid comctl32)
+  target_link_options(kestrova_probe PRIVATE -municode -static)
+endif()
+
+if(CMAKE_CROSSCOMPILING)
+  # One script per test, all sharing tests/e2e/lib.sh. They use the display
+  # and prefix of the caller (scripts/test) or start their own; dpi144 always
+  # runs a prefix and wineserver of its own.
+  set(kestrova_e2e_tests startup refresh lights period unreachable mouse clipboard dpi144)
+  foreach(name ${kestrova_e2e_tests})
+    add_test(NAME e2e.${name}
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${name}.sh
+              $<TARGET_FILE:kestrova> $<TARGET_FILE:kestrova_probe> ${CMAKE_BINARY_DIR})
+    # Each looks for the one Kestrova window on the display, so they never
+    # overlap, whatever -j says.
+    set_tests_properties(e2e.${name} PROPERTIES
+      LABELS e2e
+      TIMEOUT 110
+      RESOURCE_LOCK kestrova_display)
+  endforeach()
+endif()
