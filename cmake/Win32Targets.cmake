@@ -17,6 +17,13 @@ target_compile_definitions(kestrova_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND
 target_link_libraries(kestrova_win32 PUBLIC kestrova_core ${kestrova_win32_libs})
 kestrova_warnings(kestrova_win32)
 
+# windres reports no dependencies, so an edited icon or manifest would
+# otherwise leave a stale program behind.
+file(GLOB kestrova_resource_files CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.manifest
+  ${CMAKE_SOURCE_DIR}/resources/*.h)
+set_source_files_properties(resources/kestrova.rc PROPERTIES OBJECT_DEPENDS "${kestrova_resource_files}")
+
 add_executable(kestrova WIN32
   platform/win32/WinMain.cpp
   resources/kestrova.rc)
