@@ -1,0 +1,94 @@
+// The footprint of a working refresh loop, in a process of its own so that
+// nothing else it did sits in the figures, and the size of the program file.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "inventory/NetMon.h"
+#include "platform/win32/Win32Wmi.h"
+#include "tests/bench/BenchCommon.h"
+#include "tests/bench/BenchTable.h"
+#include "tests/bench/Benchmarks.h"
+
+namespace kestrova::bench {
+
+namespace {
+
+constexpr double kMB = 1000.0 * 1000.0;  // goals are in decimal megabytes
+
+void Bytes(const std::string& name, std::uint64_t bytes) {
+    FigureInt(name, static_cast<std::int64_t>(bytes), "bytes");
+    Figure(name + "_mb", static_cast<double>(bytes) / kMB, "MB");
+}
+
+}  // namespace
+
+int RunMemory(const Arguments& args) {
+    const auto paths = Positional(args);
+    if (paths.size() != 1) {
+        std::fputs("memory: need the path of kestrova.exe\n", stderr);
+        return 2;
+    }
+    const int refreshes = std::max(1, IntOption(args, L"--refreshes", 100));
+    const std::uint64_t atStart = PrivateBytes(ReadMemory());
+
+    const Text computer = ComputerName();
+    BenchTable table(computer);
+    win32::Win32WmiConnector wmi;
+    NetMon netMon(table.computer(), wmi, table.list());
+
+    // The platform's own peak is sampled too: under Wine PeakPagefileUsage
+    // is the current value, not a peak.
+    std::uint64_t sampledPeak = PrivateBytes(ReadMemory());
+    int failures = 0;
+    int rows = 0;
+    for (int i = 0; i < refreshes; ++i) {
+        const RefreshResult result = netMon();
+        if (result.kind != RefreshResult::Kind::Refreshed) ++failures;
+        rows = result.rows;
+        PumpMessages();
+        sampledPeak = std::max(sampledPeak, PrivateBytes(ReadMemory()));
+    }
+    const Memory after = ReadMemory();
+    const std::uint64_t peak = std::max(sampledPeak, after.peakPagefileUsage);
+
+    FigureInt("memory.refreshes", refreshes, "count");
+    FigureInt("memory.failures", failures, "count");
+    FigureInt("memory.table_rows", rows, "count");
+    FigureInt("memory.raw.private_usage", static_cast<std::int64_t>(after.privateUsage), "bytes");
+    FigureInt("memory.raw.pagefile_usage", static_cast<std::int64_t>(after.pagefileUsage), "bytes");
+    FigureInt("memory.raw.peak_pagefile_usage", static_cast<std::int64_t>(after.peakPagefileUsage),
+              "bytes");
+    Bytes("memory.private_bytes.at_process_start", atStart);
+    Bytes("memory.private_bytes.after_refreshes", PrivateBytes(after));
+    Bytes("memory.private_bytes.peak", peak);
+    Bytes("memory.peak_working_set", after.peakWorkingSet);
+    Remark("private bytes from " + PrivateBytesSource() +
+           "; peak = the larger of PeakPagefileUsage and the value sampled after every refresh");
+
+    const std::wstring exe = WindowsPath(paths[0]);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    bool sized = false;
+    if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data)) {
+        const std::uint64_t size =
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        Bytes("size.kestrova_exe", size);
+        char goal[100];
+        std::snprintf(goal, sizeof(goal), "goal size.kestrova_exe < 2 MB: %s",
+                      static_cast<double>(size) < 2 * kMB ? "met" : "NOT met");
+        Remark(goal);
+        sized = true;
+    } else {
+        std::fprintf(stderr, "memory: cannot read the size of %ls (error %lu)\n", exe.c_str(),
+                     GetLastError());
+    }
+    char goal[100];
+    std::snprintf(goal, sizeof(goal), "goal memory.private_bytes.peak < 16 MB: %s",
+                  static_cast<double>(peak) < 16 * kMB ? "met" : "NOT met");
+    Remark(goal);
+    return failures == 0 && sized ? 0 : 1;
+}
+
+}  // namespace kestrova::bench
