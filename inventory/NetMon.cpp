@@ -3,6 +3,7 @@
 #include <memory>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "inventory/AdapterQuery.h"
 #include "inventory/AdapterRecordReader.h"
@@ -24,7 +25,7 @@ private:
     bool& flag_;
 };
 
-// The table repaints once, when the rebuild is done, even on an early return.
+// The table repaints once, when the rows are in, even on an early return.
 class RedrawHeld {
 public:
     explicit RedrawHeld(ListView& list) : list_(list) { list_.SetRedraw(false); }
@@ -62,38 +63,48 @@ RefreshResult NetMon::operator()() {
     auto adapters = services.value()->ExecQuery(kAdapterQuery);
     if (!adapters) return Failed(RefreshStep::Query, std::move(computer), adapters.error());
 
+    // Every adapter is read before the table is touched. A refresh of a
+    // distant computer can take seconds and its COM waits let the window
+    // repaint meanwhile: the old rows stay on screen until the new ones
+    // replace them in one burst, with no half-built table ever painted.
+    // Redraw is held only for that burst: each row added to a visible list
+    // otherwise re-lays its scroll bars.
+    auto next = adapters.value()->Next();
+    if (!next) {
+        adaptors_.DeleteAllItems();
+        return Failed(RefreshStep::FirstFetch, std::move(computer), next.error());
+    }
+    std::vector<AdapterRow> rows;
+    std::unique_ptr<WmiObject> adapter = std::move(next.value());
+    while (adapter) {
+        if (std::optional<AdapterRow> row = BuildAdapterRow(ReadAdapterRecord(*adapter))) {
+            rows.push_back(std::move(*row));
+        }
+        adapter.reset();
+        next = adapters.value()->Next();
+        if (!next) break;  // a later fetch failing ends the list, not the refresh
+        adapter = std::move(next.value());
+    }
+    adapters.value().reset();
+    services.value().reset();
+
     RedrawHeld redrawHeld(adaptors_);
     adaptors_.DeleteAllItems();
-
-    auto next = adapters.value()->Next();
-    if (!next) return Failed(RefreshStep::FirstFetch, std::move(computer), next.error());
-
     RefreshResult result;
     // Keys are unique among keyed rows: an adapter whose MAC address is
     // already in the table still gets its row, only without a key.
     std::unordered_set<Text> keys;
-    std::unique_ptr<WmiObject> adapter = std::move(next.value());
-    while (adapter) {
-        const AdapterRecord record = ReadAdapterRecord(*adapter);
-        adapter.reset();
-
-        if (std::optional<AdapterRow> row = BuildAdapterRow(record)) {
-            if (row->key && keys.count(*row->key) != 0) row->key.reset();
-            const std::optional<int> position =
-                adaptors_.InsertItem(row->key, row->text, static_cast<int>(row->smallIcon));
-            if (position) {
-                if (row->key) keys.insert(*row->key);
-                ++result.rows;
-                for (int n = 1; n <= kSubItemCount; ++n) {
-                    const auto& cell = row->subItems[static_cast<size_t>(n - 1)];
-                    if (cell) adaptors_.SetItemText(*position, n, *cell);
-                }
-            }
+    for (AdapterRow& row : rows) {
+        if (row.key && keys.count(*row.key) != 0) row.key.reset();
+        const std::optional<int> position =
+            adaptors_.InsertItem(row.key, row.text, static_cast<int>(row.smallIcon));
+        if (!position) continue;
+        if (row.key) keys.insert(*row.key);
+        ++result.rows;
+        for (int n = 1; n <= kSubItemCount; ++n) {
+            const auto& cell = row.subItems[static_cast<size_t>(n - 1)];
+            if (cell) adaptors_.SetItemText(*position, n, *cell);
         }
-
-        next = adapters.value()->Next();
-        if (!next) break;  // a later fetch failing ends the list, not the refresh
-        adapter = std::move(next.value());
     }
     return result;
 }

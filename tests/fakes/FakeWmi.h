@@ -3,6 +3,7 @@
 // in which objects are released.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -79,6 +80,7 @@ struct FakeWmiScript {
     std::optional<PlatformError> bindFailure;
     std::optional<PlatformError> queryFailure;
     std::optional<size_t> failingFetch;  // 0-based number of the fetch that fails
+    std::function<void()> onFetch;       // called at every fetch, before it answers
 };
 
 class FakeWmiObjectSet final : public WmiObjectSet {
@@ -89,6 +91,7 @@ public:
     Outcome<std::unique_ptr<WmiObject>> Next() override {
         const size_t fetch = fetches_++;
         ++log_.fetches;
+        if (script_.onFetch) script_.onFetch();
         if (script_.failingFetch && *script_.failingFetch == fetch) {
             return PlatformError{0x80041001u, u"Generic failure "};
         }

@@ -217,10 +217,19 @@ TEST_F(NetMonTest, ReadsTheComputerNameAtEachRefresh) {
               (std::vector<Text>{u"winmgmts:\\\\PC1\\root\\CIMV2", u"winmgmts:\\\\\\root\\CIMV2"}));
 }
 
-TEST_F(NetMonTest, HoldsRedrawOnlyWhileRebuilding) {
-    wmi.script.adapters = {Adapter(u"A")};
+TEST_F(NetMonTest, KeepsTheOldRowsUntilEveryAdapterIsRead) {
+    PreFill();
+    wmi.script.adapters = {Adapter(u"A"), Adapter(u"B")};
+    std::vector<size_t> rowsSeenAtFetch;
+    wmi.script.onFetch = [&] {
+        rowsSeenAtFetch.push_back(table.rows.size());
+        EXPECT_TRUE(table.RedrawOn()) << "the old rows keep painting while WMI answers";
+    };
     netMon();
-    EXPECT_EQ(table.redrawCalls, 2);
+    EXPECT_EQ(rowsSeenAtFetch, (std::vector<size_t>{1, 1, 1})) << "the old row, at every fetch";
+    EXPECT_EQ(Keys(), (std::vector<Text>{u"A", u"B"}));
+    EXPECT_EQ(table.clears, 1);
+    EXPECT_EQ(table.redrawCalls, 2) << "held once, around the rebuild";
     EXPECT_TRUE(table.RedrawOn());
 }
 
