@@ -136,14 +136,21 @@ kv_wine_set_dpi() {
         kv_log "could not set LogPixels=$dpi in $WINEPREFIX"
         return 1
     fi
-    timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true
-    timeout 20 wineserver -w </dev/null >/dev/null 2>&1 || true
-    wineserver -p </dev/null >/dev/null 2>&1 &
-    timeout 120 wineboot </dev/null >/dev/null 2>&1 || {
-        kv_log "wineboot failed after setting the DPI"
-        return 1
-    }
-    kv_log "LogPixels set to $dpi"
+    # A server that is still going down when the next one starts makes that
+    # wineboot fail now and then, so the restart is tried up to three times.
+    local attempt
+    for attempt in 1 2 3; do
+        timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true
+        timeout 20 wineserver -w </dev/null >/dev/null 2>&1 || true
+        wineserver -p </dev/null >/dev/null 2>&1 &
+        if timeout 120 wineboot </dev/null >/dev/null 2>&1; then
+            kv_log "LogPixels set to $dpi"
+            return 0
+        fi
+        kv_log "wineboot failed after setting the DPI (attempt $attempt)"
+        sleep 1
+    done
+    return 1
 }
 
 # Safe to call more than once and from an EXIT trap: never fails.
