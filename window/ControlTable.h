@@ -51,7 +51,7 @@ struct ControlPlace {
     friend constexpr bool operator==(const ControlPlace&, const ControlPlace&) = default;
 };
 
-struct ControlSpec {
+struct ControlEntry {
     ControlId id;
     TextView name;
     ControlKind kind;
@@ -66,7 +66,7 @@ inline constexpr TextView kHomePageHost = u"kestrova.example";
 
 // lblTime sits in the top row right of the period box, where the table does
 // not cover it, and is wide enough for a time and a short failure message.
-inline constexpr std::array<ControlSpec, 9> kControlTable{{
+inline constexpr std::array<ControlEntry, 9> kControlTable{{
     {ControlId::lblCaption, u"lblCaption", ControlKind::Label, {0, 0, 3200, 255}, u"",
      RgbColour(64, 64, 64), RgbColour(224, 224, 224), 5},
     {ControlId::Close, u"Close", ControlKind::PictureBox, {2950, 20, 255, 230}, u"",
@@ -87,7 +87,7 @@ inline constexpr std::array<ControlSpec, 9> kControlTable{{
      RgbColour(0, 0, 0), RgbColour(0, 0, 255), 6},
 }};
 
-inline constexpr const ControlSpec& SpecOf(ControlId id) {
+inline constexpr const ControlEntry& EntryOf(ControlId id) {
     return kControlTable[static_cast<std::size_t>(id)];
 }
 

@@ -91,8 +91,8 @@ COLORREF Resolve(const ControlColour& colour, int defaultSystemIndex) {
 }
 
 // What a control without a back colour of its own shows, as on a dialog.
-COLORREF BackOf(const ControlSpec& spec) {
-    return Resolve(spec.back, COLOR_BTNFACE);
+COLORREF BackOf(const ControlEntry& entry) {
+    return Resolve(entry.back, COLOR_BTNFACE);
 }
 
 [[noreturn]] void ThrowLastError(const char* what) {
@@ -241,8 +241,8 @@ void MainWindow::CreateControls() {
     std::array<std::size_t, kControlTable.size()> order{};
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-        const ControlSpec& x = kControlTable[a];
-        const ControlSpec& y = kControlTable[b];
+        const ControlEntry& x = kControlTable[a];
+        const ControlEntry& y = kControlTable[b];
         const bool xLabel = x.kind == ControlKind::Label;
         const bool yLabel = y.kind == ControlKind::Label;
         if (xLabel != yLabel) return yLabel;
@@ -252,50 +252,50 @@ void MainWindow::CreateControls() {
     HWND previous = HWND_TOP;
     std::size_t colourSlot = 0;
     for (std::size_t index : order) {
-        const ControlSpec& spec = kControlTable[index];
-        const int id = ControlIdOf(spec.id);
+        const ControlEntry& entry = kControlTable[index];
+        const int id = ControlIdOf(entry.id);
         ChildControl* child = nullptr;
-        switch (spec.id) {
+        switch (entry.id) {
             case ControlId::lblCaption:
                 lblCaption_ =
-                    std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                    std::make_unique<Win32Label>(hwnd_, id, entry.place, scale_, entry.text);
                 child = lblCaption_.get();
                 break;
             case ControlId::Close:
                 // The picture's name is for screen readers; it is never drawn.
-                close_ = std::make_unique<Win32PictureBox>(hwnd_, id, spec.place, scale_, instance_,
-                                                           IDI_CLOSE, BackOf(spec), u"Close");
+                close_ = std::make_unique<Win32PictureBox>(hwnd_, id, entry.place, scale_, instance_,
+                                                           IDI_CLOSE, BackOf(entry), u"Close");
                 child = close_.get();
                 break;
             case ControlId::txtComputer:
                 txtComputer_ =
-                    std::make_unique<Win32TextBox>(hwnd_, id, spec.place, scale_, spec.text);
+                    std::make_unique<Win32TextBox>(hwnd_, id, entry.place, scale_, entry.text);
                 child = txtComputer_.get();
                 break;
             case ControlId::cmdSwitch:
-                cmdSwitch_ = std::make_unique<Win32CommandButton>(hwnd_, id, spec.place, scale_,
-                                                                  spec.text, BackOf(spec));
+                cmdSwitch_ = std::make_unique<Win32CommandButton>(hwnd_, id, entry.place, scale_,
+                                                                  entry.text, BackOf(entry));
                 child = cmdSwitch_.get();
                 break;
             case ControlId::Label3:
-                label3_ = std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                label3_ = std::make_unique<Win32Label>(hwnd_, id, entry.place, scale_, entry.text);
                 child = label3_.get();
                 break;
             case ControlId::txtFreq:
-                txtFreq_ = std::make_unique<Win32TextBox>(hwnd_, id, spec.place, scale_, spec.text);
+                txtFreq_ = std::make_unique<Win32TextBox>(hwnd_, id, entry.place, scale_, entry.text);
                 child = txtFreq_.get();
                 break;
             case ControlId::lblTime:
-                lblTime_ = std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                lblTime_ = std::make_unique<Win32Label>(hwnd_, id, entry.place, scale_, entry.text);
                 child = lblTime_.get();
                 break;
             case ControlId::Adaptors:
-                adaptors_ = std::make_unique<Win32ListView>(hwnd_, id, spec.place, scale_);
+                adaptors_ = std::make_unique<Win32ListView>(hwnd_, id, entry.place, scale_);
                 if (!adaptors_->hwnd()) ThrowLastError("creating the adapter table");
                 child = adaptors_.get();
                 break;
             case ControlId::website:
-                website_ = std::make_unique<Win32Label>(hwnd_, id, spec.place, scale_, spec.text);
+                website_ = std::make_unique<Win32Label>(hwnd_, id, entry.place, scale_, entry.text);
                 child = website_.get();
                 break;
         }
@@ -309,8 +309,8 @@ void MainWindow::CreateControls() {
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         previous = hwnd;
 
-        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::PictureBox) {
-            staticColours_.at(colourSlot++) = StaticColours{hwnd, spec.back, spec.fore, {}};
+        if (entry.kind == ControlKind::Label || entry.kind == ControlKind::PictureBox) {
+            staticColours_.at(colourSlot++) = StaticColours{hwnd, entry.back, entry.fore, {}};
         }
     }
     ResolveColours();

@@ -25,9 +25,9 @@ BenchTable::BenchTable(TextView computerName) {
     if (!window_.hwnd()) throw std::runtime_error("cannot create the host window");
     scale_.SetDpi(GetDpiForWindow(window_.hwnd()));
     computer_ = std::make_unique<win32::Win32TextBox>(
-        window_.hwnd(), kComputerId, SpecOf(ControlId::txtComputer).place, scale_, computerName);
+        window_.hwnd(), kComputerId, EntryOf(ControlId::txtComputer).place, scale_, computerName);
     list_ = std::make_unique<win32::Win32ListView>(window_.hwnd(), kTableId,
-                                                   SpecOf(ControlId::Adaptors).place, scale_);
+                                                   EntryOf(ControlId::Adaptors).place, scale_);
     if (!list_->hwnd()) throw std::runtime_error("cannot create the list view");
     UpdateWindow(window_.hwnd());
     PumpMessages();

@@ -138,26 +138,26 @@ TEST_F(Form1Test, LinkClickGoesToTheShell) {
 }
 
 TEST(ControlTable, StartupPlacesAndTexts) {
-    EXPECT_EQ(SpecOf(ControlId::lblCaption).place, (ControlPlace{0, 0, 3200, 255}));
-    EXPECT_EQ(SpecOf(ControlId::Close).place, (ControlPlace{2950, 20, 255, 230}));
-    EXPECT_EQ(SpecOf(ControlId::txtComputer).place, (ControlPlace{120, 360, 1935, 285}));
-    EXPECT_EQ(SpecOf(ControlId::cmdSwitch).place, (ControlPlace{2280, 375, 735, 255}));
-    EXPECT_EQ(SpecOf(ControlId::Label3).place, (ControlPlace{3240, 360, 495, 255}));
-    EXPECT_EQ(SpecOf(ControlId::txtFreq).place, (ControlPlace{3600, 360, 495, 285}));
-    EXPECT_EQ(SpecOf(ControlId::Adaptors).place, (ControlPlace{0, 720, 5415, 1695}));
-    EXPECT_EQ(SpecOf(ControlId::website).place, (ControlPlace{0, 2500, 3015, 255}));
-    EXPECT_EQ(SpecOf(ControlId::cmdSwitch).text, u"ON");
-    EXPECT_EQ(SpecOf(ControlId::txtFreq).text, u"60");
-    EXPECT_EQ(SpecOf(ControlId::Label3).text, u"Freq.");
-    EXPECT_EQ(SpecOf(ControlId::website).text, u"kestrova.example");
+    EXPECT_EQ(EntryOf(ControlId::lblCaption).place, (ControlPlace{0, 0, 3200, 255}));
+    EXPECT_EQ(EntryOf(ControlId::Close).place, (ControlPlace{2950, 20, 255, 230}));
+    EXPECT_EQ(EntryOf(ControlId::txtComputer).place, (ControlPlace{120, 360, 1935, 285}));
+    EXPECT_EQ(EntryOf(ControlId::cmdSwitch).place, (ControlPlace{2280, 375, 735, 255}));
+    EXPECT_EQ(EntryOf(ControlId::Label3).place, (ControlPlace{3240, 360, 495, 255}));
+    EXPECT_EQ(EntryOf(ControlId::txtFreq).place, (ControlPlace{3600, 360, 495, 285}));
+    EXPECT_EQ(EntryOf(ControlId::Adaptors).place, (ControlPlace{0, 720, 5415, 1695}));
+    EXPECT_EQ(EntryOf(ControlId::website).place, (ControlPlace{0, 2500, 3015, 255}));
+    EXPECT_EQ(EntryOf(ControlId::cmdSwitch).text, u"ON");
+    EXPECT_EQ(EntryOf(ControlId::txtFreq).text, u"60");
+    EXPECT_EQ(EntryOf(ControlId::Label3).text, u"Freq.");
+    EXPECT_EQ(EntryOf(ControlId::website).text, u"kestrova.example");
     for (size_t i = 0; i < kControlTable.size(); ++i) {
-        EXPECT_EQ(static_cast<size_t>(kControlTable[i].id), i) << "SpecOf indexes by id";
+        EXPECT_EQ(static_cast<size_t>(kControlTable[i].id), i) << "EntryOf indexes by id";
     }
     // The time label must not hide under the table or the inputs.
-    const ControlPlace time = SpecOf(ControlId::lblTime).place;
-    const ControlPlace freq = SpecOf(ControlId::txtFreq).place;
+    const ControlPlace time = EntryOf(ControlId::lblTime).place;
+    const ControlPlace freq = EntryOf(ControlId::txtFreq).place;
     EXPECT_GE(time.left, freq.left + freq.width);
-    EXPECT_LE(time.top + time.height, SpecOf(ControlId::Adaptors).place.top);
+    EXPECT_LE(time.top + time.height, EntryOf(ControlId::Adaptors).place.top);
     EXPECT_LE(time.left + time.width, kFormWidth);
 }
 

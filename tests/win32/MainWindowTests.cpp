@@ -402,7 +402,7 @@ TEST_F(MainWindowTests, EachControlHasItsKindOfWindowAndStyles) {
     };
     ASSERT_EQ(std::size(expected), kControlTable.size());
     for (const Expected& e : expected) {
-        SCOPED_TRACE(TextToAscii(SpecOf(e.id).name));
+        SCOPED_TRACE(TextToAscii(EntryOf(e.id).name));
         const HWND hwnd = Control(e.id);
         ASSERT_NE(hwnd, nullptr);
         EXPECT_EQ(_wcsicmp(ClassOf(hwnd).c_str(), e.className), 0)
@@ -425,7 +425,7 @@ TEST_F(MainWindowTests, ControlsSitAtTheirTwipsPlacesAfterTheLayout) {
     const RECT client = ClientOf(window->hwnd());
     const float width = static_cast<float>(client.right * 1440.0 / Dpi());
     const float height = static_cast<float>(client.bottom * 1440.0 / Dpi());
-    const float listTop = SpecOf(ControlId::Adaptors).place.top;
+    const float listTop = EntryOf(ControlId::Adaptors).place.top;
     struct Expected {
         ControlId id;
         ControlPlace place;
@@ -433,16 +433,16 @@ TEST_F(MainWindowTests, ControlsSitAtTheirTwipsPlacesAfterTheLayout) {
     const Expected expected[] = {
         {ControlId::lblCaption, {0, 0, width, 255}},
         {ControlId::Close, {width - 485, 20, 255, 230}},
-        {ControlId::txtComputer, SpecOf(ControlId::txtComputer).place},
-        {ControlId::cmdSwitch, SpecOf(ControlId::cmdSwitch).place},
-        {ControlId::Label3, SpecOf(ControlId::Label3).place},
-        {ControlId::txtFreq, SpecOf(ControlId::txtFreq).place},
-        {ControlId::lblTime, SpecOf(ControlId::lblTime).place},
+        {ControlId::txtComputer, EntryOf(ControlId::txtComputer).place},
+        {ControlId::cmdSwitch, EntryOf(ControlId::cmdSwitch).place},
+        {ControlId::Label3, EntryOf(ControlId::Label3).place},
+        {ControlId::txtFreq, EntryOf(ControlId::txtFreq).place},
+        {ControlId::lblTime, EntryOf(ControlId::lblTime).place},
         {ControlId::Adaptors, {0, listTop, width, height - listTop - 500}},
         {ControlId::website, {0, height - 500, width, 255}},
     };
     for (const Expected& e : expected) {
-        SCOPED_TRACE(TextToAscii(SpecOf(e.id).name));
+        SCOPED_TRACE(TextToAscii(EntryOf(e.id).name));
         EXPECT_TRUE(SameRect(RectInParent(Control(e.id)), PixelsOf(e.place, Dpi())));
     }
     if (Dpi() == 96) {
@@ -475,7 +475,7 @@ TEST_F(MainWindowTests, ControlsStartWithTheirTexts) {
         {ControlId::lblTime, L""},
     };
     for (const Expected& e : expected) {
-        SCOPED_TRACE(TextToAscii(SpecOf(e.id).name));
+        SCOPED_TRACE(TextToAscii(EntryOf(e.id).name));
         EXPECT_EQ(TextOf(Control(e.id)), e.text);
     }
     EXPECT_EQ(ItemCount(Control(ControlId::Adaptors)), 0);
@@ -491,14 +491,14 @@ TEST_F(MainWindowTests, LabelsLieBeneathTheWindowedControlsWhichFollowTheTabOrde
     }
     ASSERT_EQ(zOrder.size(), kControlTable.size());
     const auto firstLabel = std::find_if(zOrder.begin(), zOrder.end(), [](ControlId id) {
-        return SpecOf(id).kind == ControlKind::Label;
+        return EntryOf(id).kind == ControlKind::Label;
     });
     for (auto it = firstLabel; it != zOrder.end(); ++it) {
-        EXPECT_EQ(SpecOf(*it).kind, ControlKind::Label)
-            << "a windowed control below a label: " << TextToAscii(SpecOf(*it).name);
+        EXPECT_EQ(EntryOf(*it).kind, ControlKind::Label)
+            << "a windowed control below a label: " << TextToAscii(EntryOf(*it).name);
     }
     EXPECT_EQ(std::count_if(zOrder.begin(), zOrder.end(),
-                            [](ControlId id) { return SpecOf(id).kind == ControlKind::Label; }),
+                            [](ControlId id) { return EntryOf(id).kind == ControlKind::Label; }),
               4);
 
     // Tab walks the focusable controls by tab index and wraps around;
@@ -509,7 +509,7 @@ TEST_F(MainWindowTests, LabelsLieBeneathTheWindowedControlsWhichFollowTheTabOrde
     for (std::size_t i = 0; i < tabOrder.size(); ++i) {
         const ControlId from = tabOrder[i];
         const ControlId to = tabOrder[(i + 1) % tabOrder.size()];
-        SCOPED_TRACE(TextToAscii(SpecOf(from).name));
+        SCOPED_TRACE(TextToAscii(EntryOf(from).name));
         EXPECT_EQ(GetNextDlgTabItem(window->hwnd(), Control(from), FALSE), Control(to));
         EXPECT_EQ(GetNextDlgTabItem(window->hwnd(), Control(to), TRUE), Control(from));
     }
@@ -520,9 +520,9 @@ TEST_F(MainWindowTests, EveryControlUsesOneFontOfEightPointsAtTheDpi) {
     const auto font =
         reinterpret_cast<HFONT>(SendMessageW(Control(ControlId::lblCaption), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
-    for (const ControlSpec& spec : kControlTable) {
-        SCOPED_TRACE(TextToAscii(spec.name));
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Control(spec.id), WM_GETFONT, 0, 0)), font);
+    for (const ControlEntry& entry : kControlTable) {
+        SCOPED_TRACE(TextToAscii(entry.name));
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Control(entry.id), WM_GETFONT, 0, 0)), font);
     }
     LOGFONTW face{};
     ASSERT_NE(GetObjectW(font, sizeof(face), &face), 0);
@@ -545,7 +545,7 @@ TEST_F(MainWindowTests, LabelsAreColouredFromTheControlTable) {
     const HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
     for (const Expected& e : expected) {
-        SCOPED_TRACE(TextToAscii(SpecOf(e.id).name));
+        SCOPED_TRACE(TextToAscii(EntryOf(e.id).name));
         SetTextColor(dc, RGB(1, 2, 3));
         SetBkColor(dc, RGB(4, 5, 6));
         const auto brush = reinterpret_cast<HBRUSH>(
@@ -718,7 +718,7 @@ TEST_F(MainWindowTests, ResizingRunsTheLayoutAgain) {
         ASSERT_EQ(client.right, size.width);
         const float width = static_cast<float>(client.right * 1440.0 / Dpi());
         const float height = static_cast<float>(client.bottom * 1440.0 / Dpi());
-        const float listTop = SpecOf(ControlId::Adaptors).place.top;
+        const float listTop = EntryOf(ControlId::Adaptors).place.top;
         const float listHeight = std::max(0.0f, height - listTop - 500.0f);
 
         EXPECT_TRUE(SameRect(RectInParent(Control(ControlId::lblCaption)),
@@ -731,7 +731,7 @@ TEST_F(MainWindowTests, ResizingRunsTheLayoutAgain) {
                              PixelsOf({0, listTop, width, listHeight}, Dpi())));
         // What does not stretch stays put.
         EXPECT_TRUE(SameRect(RectInParent(Control(ControlId::cmdSwitch)),
-                             PixelsOf(SpecOf(ControlId::cmdSwitch).place, Dpi())));
+                             PixelsOf(EntryOf(ControlId::cmdSwitch).place, Dpi())));
     }
 }
 
@@ -752,8 +752,8 @@ TEST_F(MainWindowTests, ADpiChangeRescalesFontPlacesAndTheWindow) {
 
         const float width = static_cast<float>(client.right * 1440.0 / dpi);
         for (const ControlId id : {ControlId::cmdSwitch, ControlId::txtFreq, ControlId::Label3}) {
-            SCOPED_TRACE(TextToAscii(SpecOf(id).name));
-            EXPECT_TRUE(SameRect(RectInParent(Control(id)), PixelsOf(SpecOf(id).place, dpi)));
+            SCOPED_TRACE(TextToAscii(EntryOf(id).name));
+            EXPECT_TRUE(SameRect(RectInParent(Control(id)), PixelsOf(EntryOf(id).place, dpi)));
         }
         EXPECT_TRUE(SameRect(RectInParent(Control(ControlId::Close)),
                              PixelsOf({width - 485, 20, 255, 230}, dpi)));

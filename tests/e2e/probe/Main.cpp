@@ -141,9 +141,9 @@ RECT PixelsOf(const ControlPlace& place, unsigned dpi) {
 // the link stretch across the client area; the close picture keeps 485 twips
 // from the right edge; the link takes the bottom 500 twips and the table
 // reaches down to it.
-ControlPlace LaidOut(const ControlSpec& spec, float formWidth, float formHeight) {
-    ControlPlace place = spec.place;
-    switch (spec.id) {
+ControlPlace LaidOut(const ControlEntry& entry, float formWidth, float formHeight) {
+    ControlPlace place = entry.place;
+    switch (entry.id) {
         case ControlId::lblCaption:
             place.width = formWidth;
             break;
@@ -189,18 +189,18 @@ int CheckLayout(unsigned dpi) {
     const float formHeight96 = FormTwips(kClientHeightTwips, 96);
     // Both roundings (at 96 DPI and here) may each be half a pixel off.
     const double slack = 0.5 * dpi / 96.0 + 0.5;
-    for (const ControlSpec& spec : kControlTable) {
-        const std::wstring name = Wide(spec.name);
-        const HWND control = ControlOf(main, spec.id);
+    for (const ControlEntry& entry : kControlTable) {
+        const std::wstring name = Wide(entry.name);
+        const HWND control = ControlOf(main, entry.id);
         if (!control) {
             checks.That(name + L" exists", false, L"no child with its id");
             continue;
         }
         const RECT seen = RectInParent(control);
-        const RECT expected = PixelsOf(LaidOut(spec, formWidth, formHeight), dpi);
+        const RECT expected = PixelsOf(LaidOut(entry, formWidth, formHeight), dpi);
         checks.Equal(name + L" place", RectText(expected), RectText(seen));
         if (dpi != 96) {
-            const RECT at96 = PixelsOf(LaidOut(spec, formWidth96, formHeight96), 96);
+            const RECT at96 = PixelsOf(LaidOut(entry, formWidth96, formHeight96), 96);
             const double k = dpi / 96.0;
             const bool scaled = std::fabs(seen.left - at96.left * k) <= slack &&
                                 std::fabs(seen.top - at96.top * k) <= slack &&
@@ -246,7 +246,7 @@ int CheckStartup() {
     };
 
     for (const StartText& start : kStartTexts) {
-        checks.Equal(Wide(SpecOf(start.id).name) + L" text", start.text, text(start.id));
+        checks.Equal(Wide(EntryOf(start.id).name) + L" text", start.text, text(start.id));
     }
     checks.Equal(L"computer box holds GetComputerNameW", ComputerName(),
                  text(ControlId::txtComputer));
@@ -267,11 +267,11 @@ int CheckStartup() {
     const HWND time = ControlOf(main, ControlId::lblTime);
     checks.That(L"lblTime visible", IsWindowVisible(time) != FALSE, L"hidden");
     const RECT timeRect = ScreenRect(time);
-    for (const ControlSpec& spec : kControlTable) {
-        if (spec.id == ControlId::lblTime) continue;
+    for (const ControlEntry& entry : kControlTable) {
+        if (entry.id == ControlId::lblTime) continue;
         RECT overlap{};
-        const RECT other = ScreenRect(ControlOf(main, spec.id));
-        checks.That(L"lblTime not covered by " + Wide(spec.name),
+        const RECT other = ScreenRect(ControlOf(main, entry.id));
+        checks.That(L"lblTime not covered by " + Wide(entry.name),
                     !IntersectRect(&overlap, &timeRect, &other),
                     L"lblTime " + RectText(timeRect) + L" meets " + RectText(other));
     }

@@ -42,8 +42,8 @@ HWND ControlOf(HWND main, ControlId id) {
 }
 
 std::optional<ControlId> ControlNamed(const std::wstring& name) {
-    for (const ControlSpec& spec : kControlTable) {
-        if (std::wstring(spec.name.begin(), spec.name.end()) == name) return spec.id;
+    for (const ControlEntry& entry : kControlTable) {
+        if (std::wstring(entry.name.begin(), entry.name.end()) == name) return entry.id;
     }
     return std::nullopt;
 }
