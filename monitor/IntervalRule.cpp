@@ -9,7 +9,7 @@ std::optional<std::int32_t> IntervalFromPeriod(double seconds) {
     // Range-check in double before converting: a period like 1e12 would
     // overflow the 32-bit integer, which is undefined behaviour, not a wrap.
     const double milliseconds = std::floor(seconds) * 1000.0;
-    if (milliseconds < 0.0 || milliseconds > kLongestInterval) return std::nullopt;
+    if (milliseconds < 0.0 || milliseconds > kLongestTimerInterval) return std::nullopt;
     return static_cast<std::int32_t>(milliseconds);
 }
 

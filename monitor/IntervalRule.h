@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace kestrova {
+#include "platform/Timer.h"
 
-inline constexpr std::int32_t kLongestInterval = 65535;  // what the timer takes
+namespace kestrova {
 
 // floor(seconds) * 1000, so 2.9 s gives 2000 ms and 0.5 s gives 0 (one
 // refresh, no ticks). Nothing when the result is not an interval the timer

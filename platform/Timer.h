@@ -6,11 +6,13 @@
 
 namespace kestrova {
 
+inline constexpr std::int32_t kLongestTimerInterval = 65535;  // milliseconds
+
 class Timer {
 public:
     virtual ~Timer() = default;
     virtual std::int32_t Interval() const = 0;
-    virtual void SetInterval(std::int32_t milliseconds) = 0;  // 0..65535
+    virtual void SetInterval(std::int32_t milliseconds) = 0;  // 0..kLongestTimerInterval
     virtual bool IsEnabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
 };

@@ -5,10 +5,8 @@
 namespace kestrova::win32 {
 namespace {
 
-constexpr std::int32_t kLongestInterval = 65535;
-
 std::int32_t Clamped(std::int32_t milliseconds) {
-    return std::clamp<std::int32_t>(milliseconds, 0, kLongestInterval);
+    return std::clamp<std::int32_t>(milliseconds, 0, kLongestTimerInterval);
 }
 
 }  // namespace

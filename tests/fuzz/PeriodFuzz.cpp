@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     const double raw = in.ConsumeFloatingPoint<double>();
     if (const auto interval = IntervalFromPeriod(raw)) {
-        if (*interval < 0 || *interval > kLongestInterval) Fail("interval out of range");
+        if (*interval < 0 || *interval > kLongestTimerInterval) Fail("interval out of range");
     }
 
     fakes::FakeCommandButton cmdSwitch{u"ON"};
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sw.Press();
     if (cmdSwitch.caption == u"OFF") {
         if (!tmrPing.enabled || txtFreq.enabled) Fail("running state incomplete");
-        if (tmrPing.interval < 0 || tmrPing.interval > kLongestInterval) Fail("bad interval");
+        if (tmrPing.interval < 0 || tmrPing.interval > kLongestTimerInterval) Fail("bad interval");
         if (!box.shown.empty()) Fail("warning shown on a good start");
         if (wmi.log.boundNames.size() != 1) Fail("no immediate refresh");
     } else {

@@ -18,6 +18,7 @@
 #include "inventory/StatusImages.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32ListView.h"
+#include "win32/TestWindow.h"
 
 namespace kestrova::win32 {
 namespace {
@@ -25,33 +26,12 @@ namespace {
 constexpr int kListId = 1007;
 const ControlPlace kPlace{0, 720, 5415, 1695};
 
-// A plain top-level window to host the list, hidden unless a test needs
-// painting state: under Wine on Xvfb, hiding or destroying a shown
-// top-level window waits about 2 s for a window manager that is not there.
-class HostWindow {
+// The list's parent; shown only where a test needs painting state.
+class HostWindow : public TestWindow {
 public:
-    explicit HostWindow(bool shown = false) {
-        static const ATOM atom = [] {
-            WNDCLASSEXW cls{};
-            cls.cbSize = sizeof(cls);
-            cls.lpfnWndProc = DefWindowProcW;
-            cls.hInstance = GetModuleHandleW(nullptr);
-            cls.lpszClassName = L"KestrovaListViewTestHost";
-            return RegisterClassExW(&cls);
-        }();
-        hwnd_ = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)),
-                                L"list host", WS_OVERLAPPEDWINDOW | (shown ? WS_VISIBLE : 0u), 10,
-                                10, 900, 500, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HostWindow() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND hwnd() const { return hwnd_; }
-
-private:
-    HWND hwnd_ = nullptr;
+    explicit HostWindow(bool shown = false)
+        : TestWindow(L"KestrovaListViewTestHost", DefWindowProcW,
+                     WS_OVERLAPPEDWINDOW | (shown ? WS_VISIBLE : 0u), 900, 500) {}
 };
 
 struct ColumnRead {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/win32/Win32Timer.h"
+#include "win32/TestWindow.h"
 
 namespace kestrova::win32 {
 namespace {
@@ -29,32 +30,12 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-class Owner {
+class Owner : public TestWindow {
 public:
-    Owner() {
-        static const ATOM atom = [] {
-            WNDCLASSEXW cls{};
-            cls.cbSize = sizeof(cls);
-            cls.lpfnWndProc = OwnerProc;
-            cls.hInstance = GetModuleHandleW(nullptr);
-            cls.lpszClassName = L"KestrovaTimerTestOwner";
-            return RegisterClassExW(&cls);
-        }();
-        hwnd_ = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)),
-                                L"timer owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    Owner() : TestWindow(L"KestrovaTimerTestOwner", OwnerProc, WS_OVERLAPPEDWINDOW, 100, 100) {
         g_ticks = 0;
         g_lastId = 0;
     }
-    ~Owner() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    Owner(const Owner&) = delete;
-    Owner& operator=(const Owner&) = delete;
-    HWND hwnd() const { return hwnd_; }
-
-private:
-    HWND hwnd_ = nullptr;
 };
 
 // Runs the message loop for about `milliseconds` and returns the ticks seen

@@ -98,6 +98,23 @@ bool Same(const WmiValue& a, const WmiValue& b) {
 
 // Four dot-separated decimal numbers of at most 255: how Linux prints an
 // IPv4 address, and how WMI lists one among the IPv6 addresses.
+// What Linux itself reports for the interface with an IPv4 address, handed
+// over by tests/win32/run-under-wine.sh.
+struct LinuxView {
+    Text mac;
+    Text ipv4;
+};
+constexpr const char* kNoLinuxView =
+    "KESTROVA_EXPECT_MAC/KESTROVA_EXPECT_IPV4 not set: run through "
+    "tests/win32/run-under-wine.sh to compare with Linux's own view";
+
+std::optional<LinuxView> LinuxSees() {
+    std::optional<Text> mac = Environment(L"KESTROVA_EXPECT_MAC");
+    std::optional<Text> ipv4 = Environment(L"KESTROVA_EXPECT_IPV4");
+    if (!mac || !ipv4) return std::nullopt;
+    return LinuxView{std::move(*mac), std::move(*ipv4)};
+}
+
 bool LooksLikeIpv4(TextView text) {
     int parts = 0;
     int digits = 0;
@@ -296,16 +313,14 @@ TEST_F(Win32WmiTestsLive, LocalComputerListsAdaptersUnderEveryLocalName) {
 }
 
 TEST_F(Win32WmiTestsLive, ExpectedAdapterCarriesTheAddressLinuxReports) {
-    const std::optional<Text> mac = Environment(L"KESTROVA_EXPECT_MAC");
-    const std::optional<Text> ipv4 = Environment(L"KESTROVA_EXPECT_IPV4");
-    if (!mac || !ipv4) {
-        GTEST_SKIP() << "KESTROVA_EXPECT_MAC/KESTROVA_EXPECT_IPV4 not set: run through "
-                        "tests/win32/run-under-wine.sh to compare with Linux's own view";
-    }
+    const std::optional<LinuxView> seen = LinuxSees();
+    if (!seen) GTEST_SKIP() << kNoLinuxView;
+    const Text& mac = seen->mac;
+    const Text& ipv4 = seen->ipv4;
     const Inventory inventory = TakeInventory(wmi_, DisplayName(u""));
     ASSERT_FALSE(inventory.failure) << Ascii(inventory.failure->message);
-    const Adapter* adapter = FindByMac(inventory, *mac);
-    ASSERT_NE(adapter, nullptr) << "no adapter with MAC " << Ascii(*mac);
+    const Adapter* adapter = FindByMac(inventory, mac);
+    ASSERT_NE(adapter, nullptr) << "no adapter with MAC " << Ascii(mac);
 
     std::optional<Text> firstIpv4;
     for (const WmiValue& ip : adapter->ips) {
@@ -317,7 +332,7 @@ TEST_F(Win32WmiTestsLive, ExpectedAdapterCarriesTheAddressLinuxReports) {
     }
     ASSERT_TRUE(firstIpv4) << "no IPv4 address among " << Show(adapter->ips[0]) << ", "
                            << Show(adapter->ips[1]) << ", " << Show(adapter->ips[2]);
-    EXPECT_EQ(Ascii(*firstIpv4), Ascii(*ipv4));
+    EXPECT_EQ(Ascii(*firstIpv4), Ascii(ipv4));
 }
 
 class Win32WmiTestsRefresh : public Win32WmiTestsLive {};
@@ -350,12 +365,10 @@ TEST_F(Win32WmiTestsRefresh, BuildsOneConsistentRowPerAdapter) {
 }
 
 TEST_F(Win32WmiTestsRefresh, ExpectedAdapterRowAgreesWithLinuxAndDirectReads) {
-    const std::optional<Text> mac = Environment(L"KESTROVA_EXPECT_MAC");
-    const std::optional<Text> ipv4 = Environment(L"KESTROVA_EXPECT_IPV4");
-    if (!mac || !ipv4) {
-        GTEST_SKIP() << "KESTROVA_EXPECT_MAC/KESTROVA_EXPECT_IPV4 not set: run through "
-                        "tests/win32/run-under-wine.sh to compare with Linux's own view";
-    }
+    const std::optional<LinuxView> seen = LinuxSees();
+    if (!seen) GTEST_SKIP() << kNoLinuxView;
+    const Text& mac = seen->mac;
+    const Text& ipv4 = seen->ipv4;
     const Inventory inventory = TakeInventory(wmi_, DisplayName(u""));
     ASSERT_FALSE(inventory.failure);
 
@@ -365,15 +378,15 @@ TEST_F(Win32WmiTestsRefresh, ExpectedAdapterRowAgreesWithLinuxAndDirectReads) {
     ASSERT_EQ(refresh().kind, RefreshResult::Kind::Refreshed);
 
     const auto row = std::find_if(list.rows.begin(), list.rows.end(),
-                                  [&](const auto& r) { return SameIgnoringCase(r.text, *mac); });
-    ASSERT_NE(row, list.rows.end()) << "no row for " << Ascii(*mac);
-    const Adapter* adapter = FindByMac(inventory, *mac);
+                                  [&](const auto& r) { return SameIgnoringCase(r.text, mac); });
+    ASSERT_NE(row, list.rows.end()) << "no row for " << Ascii(mac);
+    const Adapter* adapter = FindByMac(inventory, mac);
     ASSERT_NE(adapter, nullptr);
 
     ASSERT_TRUE(row->subItems[4]) << "no DHCP cell";
     const bool ipShown =
         row->subItems[1] == ipv4 || row->subItems[5] == ipv4 || row->subItems[6] == ipv4;
-    EXPECT_TRUE(ipShown) << "IP cells do not show " << Ascii(*ipv4);
+    EXPECT_TRUE(ipShown) << "IP cells do not show " << Ascii(ipv4);
 
     ASSERT_TRUE(std::holds_alternative<bool>(adapter->dhcp)) << Show(adapter->dhcp);
     EXPECT_EQ(*row->subItems[4], std::get<bool>(adapter->dhcp) ? u"True" : u"False");
