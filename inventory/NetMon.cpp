@@ -25,18 +25,6 @@ private:
     bool& flag_;
 };
 
-// The table repaints once, when the rows are in, even on an early return.
-class RedrawHeld {
-public:
-    explicit RedrawHeld(ListView& list) : list_(list) { list_.SetRedraw(false); }
-    ~RedrawHeld() { list_.SetRedraw(true); }
-    RedrawHeld(const RedrawHeld&) = delete;
-    RedrawHeld& operator=(const RedrawHeld&) = delete;
-
-private:
-    ListView& list_;
-};
-
 RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
     RefreshResult result;
     result.kind = RefreshResult::Kind::Failed;
@@ -66,18 +54,20 @@ RefreshResult NetMon::operator()() {
     // Every adapter is read before the table is touched. A refresh of a
     // distant computer can take seconds and its COM waits let the window
     // repaint meanwhile: the old rows stay on screen until the new ones
-    // replace them in one burst, with no half-built table ever painted.
-    // Redraw is held only for that burst: each row added to a visible list
-    // otherwise re-lays its scroll bars.
+    // replace them at once, with no half-built table ever painted.
     auto next = adapters.value()->Next();
     if (!next) {
-        adaptors_.DeleteAllItems();
+        static_cast<void>(adaptors_.ShowRows({}));
         return Failed(RefreshStep::FirstFetch, std::move(computer), next.error());
     }
     std::vector<AdapterRow> rows;
+    // Keys are unique among keyed rows: an adapter whose MAC address is
+    // already taken still gets its row, only without a key.
+    std::unordered_set<Text> keys;
     std::unique_ptr<WmiObject> adapter = std::move(next.value());
     while (adapter) {
         if (std::optional<AdapterRow> row = BuildAdapterRow(ReadAdapterRecord(*adapter))) {
+            if (row->key && !keys.insert(*row->key).second) row->key.reset();
             rows.push_back(std::move(*row));
         }
         adapter.reset();
@@ -88,24 +78,11 @@ RefreshResult NetMon::operator()() {
     adapters.value().reset();
     services.value().reset();
 
-    RedrawHeld redrawHeld(adaptors_);
-    adaptors_.DeleteAllItems();
+    // The table works out what differs from what it shows, so a refresh that
+    // brings nothing new touches nothing on the screen.
     RefreshResult result;
-    // Keys are unique among keyed rows: an adapter whose MAC address is
-    // already in the table still gets its row, only without a key.
-    std::unordered_set<Text> keys;
-    for (AdapterRow& row : rows) {
-        if (row.key && keys.count(*row.key) != 0) row.key.reset();
-        const std::optional<int> position =
-            adaptors_.InsertItem(row.key, row.text, static_cast<int>(row.smallIcon));
-        if (!position) continue;
-        if (row.key) keys.insert(*row.key);
-        ++result.rows;
-        for (int n = 1; n <= kSubItemCount; ++n) {
-            const auto& cell = row.subItems[static_cast<size_t>(n - 1)];
-            if (cell) adaptors_.SetItemText(*position, n, *cell);
-        }
-    }
+    result.rows = static_cast<int>(rows.size());
+    result.attention = adaptors_.ShowRows(std::move(rows)).attention;
     return result;
 }
 

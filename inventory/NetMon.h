@@ -1,5 +1,5 @@
 // The refresh: reads the computer name, asks that computer's WMI for its
-// IP-enabled adapters and rebuilds the adapter table from nothing.
+// IP-enabled adapters and shows one row per adapter in the adapter table.
 #pragma once
 
 #include <optional>
@@ -19,7 +19,10 @@ struct RefreshResult {
     };
     Kind kind = Kind::Refreshed;
     std::optional<RefreshFailure> failure;
-    int rows = 0;  // rows added
+    int rows = 0;  // rows the table holds afterwards
+    // A light changed, or an adapter came or went, since the table was last
+    // shown.
+    bool attention = false;
 };
 
 class NetMon {

@@ -2,8 +2,9 @@
 
 namespace kestrova {
 
-RefreshTick::RefreshTick(NetMon& netMon, Label& lblTime, const Clock& clock, const Locale& locale)
-    : netMon_(netMon), lblTime_(lblTime), clock_(clock), locale_(locale) {}
+RefreshTick::RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
+                         const Locale& locale)
+    : netMon_(netMon), lblTime_(lblTime), form_(form), clock_(clock), locale_(locale) {}
 
 RefreshResult RefreshTick::operator()() {
     RefreshResult result = netMon_();
@@ -12,6 +13,7 @@ RefreshResult RefreshTick::operator()() {
             break;
         case RefreshResult::Kind::Refreshed:
             lblTime_.SetCaption(locale_.TimeToText(clock_.Now()));
+            if (result.attention) form_.RequestAttention();
             break;
         case RefreshResult::Kind::Failed:
             lblTime_.SetCaption(locale_.TimeToText(clock_.Now()) + u"  " +

@@ -1,26 +1,31 @@
-// The timer's tick: one refresh, then the time stamp (or why it failed).
+// The timer's tick: one refresh, then the time stamp (or why it failed), and
+// a flash of the taskbar button when something worth seeing changed.
 #pragma once
 
 #include "inventory/NetMon.h"
 #include "platform/Clock.h"
 #include "platform/Label.h"
 #include "platform/Locale.h"
+#include "platform/Window.h"
 
 namespace kestrova {
 
 class RefreshTick {
 public:
-    RefreshTick(NetMon& netMon, Label& lblTime, const Clock& clock, const Locale& locale);
+    RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
+                const Locale& locale);
 
     // A refresh that stops before its first adapter keeps the rows of the
     // last good one and says so in the time label, after the time of the
     // attempt; monitoring goes on and the next tick tries again. A tick that
-    // arrives while a refresh runs does nothing.
+    // arrives while a refresh runs does nothing. A light that changed, or an
+    // adapter that came or went, asks for the user's attention.
     RefreshResult operator()();
 
 private:
     NetMon& netMon_;
     Label& lblTime_;
+    Window& form_;
     const Clock& clock_;
     const Locale& locale_;
 };

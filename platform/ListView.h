@@ -1,9 +1,12 @@
-// The adapter table as the core sees it: a report-view list with keyed rows.
+// The adapter table as the core sees it: a report-view list that shows the
+// rows of the last refresh. How it gets from the rows it shows to the new
+// ones is its own affair; the user's place in it survives.
 #pragma once
 
-#include <optional>
+#include <vector>
 
-#include "platform/Text.h"
+#include "inventory/AdapterRow.h"
+#include "inventory/AdapterTable.h"
 
 namespace kestrova {
 
@@ -11,16 +14,10 @@ class ListView {
 public:
     virtual ~ListView() = default;
 
-    // Held off while a refresh rebuilds the rows, so the table repaints once.
-    virtual void SetRedraw(bool redraw) = 0;
-    virtual void DeleteAllItems() = 0;
-    // Appends a row; `smallIcon` is the 1-based index into the status images.
-    // A row may have no key. Returns the row's position, or nothing when the
-    // key is already in the table (then nothing is added).
-    virtual std::optional<int> InsertItem(const std::optional<Text>& key, TextView text,
-                                          int smallIcon) = 0;
-    // Sub-item 1..12 of the row at `row`; false when it cannot be set.
-    virtual bool SetItemText(int row, int subItem, TextView text) = 0;
+    // The rows of a refresh in the order WMI delivered them; keys are unique
+    // among keyed rows. Afterwards the table holds exactly these rows (in
+    // the user's sort order, if one was chosen). Says what changed.
+    virtual TableUpdate ShowRows(std::vector<AdapterRow> rows) = 0;
 
     virtual float Top() const = 0;  // twips
     virtual void SetWidth(float twips) = 0;

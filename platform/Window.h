@@ -19,6 +19,9 @@ public:
     virtual void SetLeft(float twips) = 0;  // moves the window at once
     virtual void SetTop(float twips) = 0;
     virtual WindowHandle Handle() const = 0;
+    // Flashes the window's taskbar button until the user activates it, when
+    // the window is not the one in the foreground; otherwise nothing.
+    virtual void RequestAttention() = 0;
     // Destroys the window with its controls and timer; the program ends.
     virtual void Unload() = 0;
 };

@@ -46,10 +46,14 @@ struct DeleteGdiObject {
 struct DestroyIconHandle {
     void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
+struct DestroyMenuHandle {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
 }  // namespace detail
 
 using unique_hfont = unique_handle_of<HFONT, detail::DeleteGdiObject>;
 using unique_hbrush = unique_handle_of<HBRUSH, detail::DeleteGdiObject>;
 using unique_hicon = unique_handle_of<HICON, detail::DestroyIconHandle>;
+using unique_hmenu = unique_handle_of<HMENU, detail::DestroyMenuHandle>;
 
 }  // namespace kestrova::win32

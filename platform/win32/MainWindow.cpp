@@ -6,10 +6,7 @@
 #include <exception>
 #include <system_error>
 #include <utility>
-#include <vector>
 
-#include "inventory/AdapterColumns.h"
-#include "platform/win32/Clipboard.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CommandButton.h"
 #include "platform/win32/Win32Environment.h"
@@ -25,7 +22,6 @@
 #include "platform/win32/Win32Wmi.h"
 #include "resources/ResourceIds.h"
 #include "window/Form1.h"
-#include "window/SelectionText.h"
 
 namespace kestrova::win32 {
 
@@ -503,16 +499,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
 
-        case WM_NOTIFY: {
-            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (adaptors_ && header.hwndFrom == adaptors_->hwnd() && header.code == LVN_KEYDOWN) {
-                const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
-                Call([&] { OnListKey(key); });
-                return 0;
-            }
-            break;
-        }
-
         case WM_DPICHANGED: {
             const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
             Call([&] { OnDpiChanged(HIWORD(wParam), suggested); });
@@ -609,42 +595,6 @@ void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     // The suggested rectangle may keep the pixel size (a DPI change that
     // only moves the window), and then no WM_SIZE arrives.
     if (loaded_) form_->Form_Resize();
-}
-
-bool MainWindow::OnListKey(WORD key) {
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    if (!control || alt) return false;
-    if (key == 'A') {
-        adaptors_->SelectAll();
-        return true;
-    }
-    if (key == 'C' || key == VK_INSERT) {
-        CopySelectedRows();
-        return true;
-    }
-    return false;
-}
-
-void MainWindow::CopySelectedRows() {
-    const std::vector<int> selected = adaptors_->GetSelectedRows();
-    if (selected.empty()) return;  // nothing to copy leaves the clipboard alone
-
-    constexpr int kColumns = static_cast<int>(kAdapterColumns.size());
-    TableRowTexts headers;
-    for (int column = 0; column < kColumns; ++column) {
-        headers.push_back(adaptors_->GetColumnHeader(column));
-    }
-    std::vector<TableRowTexts> rows;
-    rows.reserve(selected.size());
-    for (int row : selected) {
-        TableRowTexts cells;
-        for (int column = 0; column < kColumns; ++column) {
-            cells.push_back(adaptors_->GetItemText(row, column));
-        }
-        rows.push_back(std::move(cells));
-    }
-    if (!PutOnClipboard(hwnd_, SelectionText(headers, rows))) MessageBeep(MB_ICONWARNING);
 }
 
 }  // namespace kestrova::win32

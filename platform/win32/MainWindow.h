@@ -92,8 +92,6 @@ private:
     void ResolveColours();
     void OnCommand(int controlId, int code);
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
-    bool OnListKey(WORD key);
-    void CopySelectedRows();
     HWND FirstTabStop() const;
 
     // Runs a Form1 handler; an exception ends there and is reported once.

@@ -1,7 +1,9 @@
 #include "platform/win32/Win32ListView.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -9,8 +11,13 @@
 
 #include "inventory/AdapterColumns.h"
 #include "inventory/StatusImages.h"
+#include "platform/win32/CellTip.h"
+#include "platform/win32/Clipboard.h"
+#include "platform/win32/GdiHandles.h"
+#include "platform/win32/ListPlace.h"
 #include "platform/win32/WideText.h"
 #include "resources/ResourceIds.h"
+#include "window/SelectionText.h"
 
 namespace kestrova::win32 {
 namespace {
@@ -20,16 +27,23 @@ struct ImageListDestroy {
 };
 using unique_himagelist = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroy>;
 
-struct IconDestroy {
-    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
-};
-using unique_hicon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroy>;
-
 // In the order of the 1-based small-icon indexes.
 constexpr std::array<int, 3> kStatusIconIds{IDI_STATUS_GREEN, IDI_STATUS_YELLOW, IDI_STATUS_RED};
 static_assert(kStatusIconIds.size() == kStatusImages.size());
 
-constexpr int kSubItemCount = static_cast<int>(kAdapterColumns.size()) - 1;
+constexpr int kColumnCount = static_cast<int>(kAdapterColumns.size());
+constexpr int kMenuCopy = 1;
+constexpr int kMenuSelectAll = 2;
+// Room the list leaves around a cell's text, at 96 DPI; a text wider than
+// its cell less this is cut off with an ellipsis.
+constexpr int kCellTextMargin = 12;
+constexpr int kTipMaxWidth = 480;  // pixels at 96 DPI; longer tips wrap
+
+// A changed row on the usual colour scheme: a pale amber that neither the
+// selection nor an ordinary row uses. Text stays black on it whatever the
+// scheme's window text is.
+constexpr COLORREF kChangedRowBack = RGB(255, 232, 160);
+constexpr COLORREF kChangedRowText = RGB(0, 0, 0);
 
 HWND CreateListWindow(HWND parent, int controlId) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
@@ -37,10 +51,12 @@ HWND CreateListWindow(HWND parent, int controlId) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     // No LVS_SHAREIMAGELISTS: the control destroys the image list bound to
     // it when it is destroyed, whichever of it and this wrapper goes first.
-    return CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, nullptr);
+    return CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                               LVS_OWNERDATA,
+                           0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
+                           nullptr);
 }
 
 // All three lights or none: a missing one would shift the indexes of the
@@ -67,11 +83,29 @@ void BindStatusImages(HWND hwnd, int size) {
     static_cast<void>(list.release());
 }
 
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+bool StartsWithIgnoringCase(TextView text, const wchar_t* prefix) {
+    for (std::size_t i = 0; prefix[i] != L'\0'; ++i) {
+        if (i >= text.size()) return false;
+        const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+        if (fold(static_cast<wchar_t>(text[i])) != fold(prefix[i])) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& place,
                              const DpiScale& scale)
-    : ChildControl(CreateListWindow(parent, controlId), place, scale), columnsDpi_(scale.Dpi()) {
+    : ChildControl(CreateListWindow(parent, controlId), place, scale),
+      parent_(parent),
+      columnsDpi_(scale.Dpi()) {
     if (!hwnd()) return;
     SendMessageW(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -86,50 +120,86 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& pla
         SendMessageW(hwnd(), LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     BindStatusImages(hwnd(), scale.Scale96(kStatusImageSize));
+    // A virtual list sends its questions to its parent; the subclass id
+    // tells this list's subclass apart from another list's on the same parent.
+    SetWindowSubclass(parent_, &Win32ListView::ParentProc, reinterpret_cast<UINT_PTR>(this),
+                      reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(hwnd(), &Win32ListView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    tip_ = std::make_unique<CellTip>(hwnd(), [this](POINT at) { return TipTextAt(at); });
+    tip_->OnDpiChanged(scale.Scale96(kTipMaxWidth));
 }
 
-void Win32ListView::SetRedraw(bool redraw) {
-    SendMessageW(hwnd(), WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
-    // Turning drawing back on does not by itself repaint what changed meanwhile.
-    if (redraw) InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void Win32ListView::DeleteAllItems() {
-    SendMessageW(hwnd(), LVM_DELETEALLITEMS, 0, 0);
-    keys_.clear();
-    keyIds_.clear();
-}
-
-std::optional<int> Win32ListView::InsertItem(const std::optional<Text>& key, TextView text,
-                                             int smallIcon) {
-    if (!hwnd()) return std::nullopt;
-    if (key && keyIds_.find(*key) != keyIds_.end()) return std::nullopt;
-
-    std::wstring wide = ToWide(text);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = GetItemCount();
-    item.pszText = wide.data();
-    item.iImage = smallIcon - 1;
-    item.lParam = key ? static_cast<LPARAM>(keys_.size() + 1) : 0;
-    const auto row =
-        static_cast<int>(SendMessageW(hwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) return std::nullopt;
-    if (key) {
-        keys_.push_back(*key);
-        keyIds_.emplace(*key, item.lParam);
+Win32ListView::~Win32ListView() {
+    // The parent may be gone already; then its subclass went with it.
+    if (parent_ && IsWindow(parent_)) {
+        RemoveWindowSubclass(parent_, &Win32ListView::ParentProc, reinterpret_cast<UINT_PTR>(this));
     }
-    return row;
+    if (hwnd() && IsWindow(hwnd())) RemoveWindowSubclass(hwnd(), &Win32ListView::ListProc, 0);
 }
 
-bool Win32ListView::SetItemText(int row, int subItem, TextView text) {
-    if (row < 0 || row >= GetItemCount() || subItem < 1 || subItem > kSubItemCount) return false;
-    std::wstring wide = ToWide(text);
-    LVITEMW item{};
-    item.iSubItem = subItem;
-    item.pszText = wide.data();
-    return SendMessageW(hwnd(), LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                        reinterpret_cast<LPARAM>(&item)) != FALSE;
+TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows) {
+    TableUpdate update = table_.Replace(std::move(rows));
+    Apply(update);
+    return update;
+}
+
+void Win32ListView::SortBy(int column) {
+    if (column < 0 || column >= kColumnCount) return;
+    Apply(table_.SortBy(column));
+    ShowSortArrows();
+}
+
+void Win32ListView::Apply(const TableUpdate& update) {
+    if (!hwnd() || update.Nothing()) return;
+    if (update.reordered) {
+        // The control's selection, focus and scroll still count the rows as
+        // they were: read them before the count changes.
+        const ListPlace place = ListPlace::Of(hwnd());
+        SendMessageW(hwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(update.countAfter),
+                     LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        place.RestoreMoved(hwnd(), update.movedTo);
+        if (update.countAfter < update.countBefore) {
+            // The rows that went leave blank space that no repaint names.
+            RECT below{};
+            GetClientRect(hwnd(), &below);
+            RECT last{};
+            last.left = LVIR_BOUNDS;
+            if (update.countAfter > 0 &&
+                SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(update.countAfter - 1),
+                             reinterpret_cast<LPARAM>(&last))) {
+                below.top = std::max(below.top, last.bottom);
+            }
+            InvalidateRect(hwnd(), &below, TRUE);
+        }
+    }
+    // Runs of neighbouring rows repaint together.
+    for (std::size_t i = 0; i < update.repaint.size();) {
+        std::size_t j = i;
+        while (j + 1 < update.repaint.size() && update.repaint[j + 1] == update.repaint[j] + 1) ++j;
+        SendMessageW(hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(update.repaint[i]),
+                     static_cast<LPARAM>(update.repaint[j]));
+        i = j + 1;
+    }
+}
+
+void Win32ListView::ShowSortArrows() {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(hwnd(), LVM_GETHEADER, 0, 0));
+    if (!header) return;
+    const TableSort& sort = table_.Sort();
+    for (int column = 0; column < kColumnCount; ++column) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column),
+                          reinterpret_cast<LPARAM>(&item))) {
+            continue;
+        }
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (column == sort.column) {
+            item.fmt |= sort.direction == SortDirection::Descending ? HDF_SORTDOWN : HDF_SORTUP;
+        }
+        SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column),
+                     reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 float Win32ListView::Top() const {
@@ -144,60 +214,43 @@ void Win32ListView::SetHeight(float twips) {
     SetHeightTwips(twips);
 }
 
+// What the control holds: the rows of the table while the control lives.
 int Win32ListView::GetItemCount() const {
     return static_cast<int>(SendMessageW(hwnd(), LVM_GETITEMCOUNT, 0, 0));
 }
 
-Text Win32ListView::GetItemText(int row, int column) const {
-    if (row < 0 || row >= GetItemCount() || column < 0 || column > kSubItemCount) return {};
-    // The message says only how much it copied, so grow until it fits.
-    std::wstring buffer(256, L'\0');
-    for (;;) {
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const auto copied = static_cast<std::size_t>(SendMessageW(
-            hwnd(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (copied + 1 < buffer.size() || buffer.size() >= (std::size_t{1} << 20)) {
-            buffer.resize(copied);
-            return FromWide(buffer);
-        }
-        buffer.assign(buffer.size() * 2, L'\0');
-    }
+bool Win32ListView::Holds(int row) const {
+    return row >= 0 && row < table_.Count() && row < GetItemCount();
 }
 
-LPARAM Win32ListView::KeyIdOf(int row) const {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageW(hwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-    return item.lParam;
+Text Win32ListView::GetItemText(int row, int column) const {
+    if (!Holds(row)) return {};
+    return Text(CellText(table_.Row(row), column));
 }
 
 std::optional<Text> Win32ListView::KeyOf(int row) const {
-    const LPARAM id = KeyIdOf(row);
-    if (id <= 0 || static_cast<std::size_t>(id) > keys_.size()) return std::nullopt;
-    return keys_[static_cast<std::size_t>(id) - 1];
+    if (!Holds(row)) return std::nullopt;
+    return table_.Row(row).key;
 }
 
 int Win32ListView::GetSmallIcon(int row) const {
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    if (!SendMessageW(hwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-    return item.iImage + 1;
+    if (!Holds(row)) return 0;
+    return static_cast<int>(table_.Row(row).smallIcon);
+}
+
+bool Win32ListView::IsHighlighted(int row) const {
+    return Holds(row) && table_.Highlighted(row);
 }
 
 std::vector<int> Win32ListView::GetSelectedRows() const {
-    std::vector<int> rows;
-    if (!hwnd()) return rows;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                MAKELPARAM(LVNI_SELECTED, 0)))) >= 0) {
-        rows.push_back(row);
-    }
-    return rows;
+    if (!hwnd()) return {};
+    return ListPlace::Of(hwnd()).selected;
+}
+
+int Win32ListView::GetFocusedRow() const {
+    if (!hwnd()) return -1;
+    return static_cast<int>(SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
 void Win32ListView::SelectAll() {
@@ -207,6 +260,32 @@ void Win32ListView::SelectAll() {
     // Row -1 means every row.
     SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(&item));
+}
+
+bool Win32ListView::CopySelection() {
+    const std::vector<int> selected = GetSelectedRows();
+    if (selected.empty()) return true;  // nothing to copy leaves the clipboard alone
+
+    TableRowTexts headers;
+    for (int column = 0; column < kColumnCount; ++column) {
+        headers.push_back(GetColumnHeader(column));
+    }
+    std::vector<TableRowTexts> rows;
+    rows.reserve(selected.size());
+    for (int row : selected) {
+        TableRowTexts cells;
+        for (int column = 0; column < kColumnCount; ++column) {
+            cells.push_back(GetItemText(row, column));
+        }
+        rows.push_back(std::move(cells));
+    }
+    if (PutOnClipboard(parent_, SelectionText(headers, rows))) return true;
+    if (copyFailed_) {
+        copyFailed_();
+    } else {
+        MessageBeep(MB_ICONWARNING);
+    }
+    return false;
 }
 
 Text Win32ListView::GetColumnHeader(int column) const {
@@ -227,11 +306,69 @@ int Win32ListView::GetColumnWidth(int column) const {
         SendMessageW(hwnd(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
 
+std::optional<Text> Win32ListView::TipTextAt(POINT client) const {
+    if (!hwnd()) return std::nullopt;
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    if (SendMessageW(hwnd(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 ||
+        hit.iItem < 0 || hit.iItem >= table_.Count() || (hit.flags & LVHT_ONITEM) == 0) {
+        return std::nullopt;
+    }
+    const TextView text = CellText(table_.Row(hit.iItem), hit.iSubItem);
+    if (text.empty()) return std::nullopt;
+    RECT cell{};
+    cell.top = hit.iSubItem;
+    cell.left = LVIR_LABEL;
+    if (!SendMessageW(hwnd(), LVM_GETSUBITEMRECT, static_cast<WPARAM>(hit.iItem),
+                      reinterpret_cast<LPARAM>(&cell))) {
+        return std::nullopt;
+    }
+    // Measured by the list itself, in its own font.
+    std::wstring wide = ToWide(text);
+    const auto width = static_cast<int>(
+        SendMessageW(hwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+    if (width + scale().Scale96(kCellTextMargin) <= cell.right - cell.left) return std::nullopt;
+    return Text(text);
+}
+
+POINT Win32ListView::ContextMenuPoint(POINT screen) const {
+    if (screen.x != -1 || screen.y != -1) return screen;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    POINT at{client.left, client.top};
+    const int focused = GetFocusedRow();
+    RECT row{};
+    row.left = LVIR_LABEL;
+    if (focused >= 0 && SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                                      reinterpret_cast<LPARAM>(&row))) {
+        RECT visible{};
+        if (IntersectRect(&visible, &row, &client)) at = {row.left, row.bottom};
+    }
+    ClientToScreen(hwnd(), &at);
+    return at;
+}
+
+void Win32ListView::ShowContextMenu(POINT screen) {
+    const POINT at = ContextMenuPoint(screen);
+    unique_hmenu menu(CreatePopupMenu());
+    if (!menu) return;
+    const bool anySelected =
+        SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)) >= 0;
+    AppendMenuW(menu.get(), MF_STRING | (anySelected ? 0u : MF_GRAYED), kMenuCopy, L"&Copy\tCtrl+C");
+    AppendMenuW(menu.get(), MF_STRING | (table_.Count() > 0 ? 0u : MF_GRAYED), kMenuSelectAll,
+                L"Select &all\tCtrl+A");
+    const int chosen = static_cast<int>(TrackPopupMenu(
+        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0,
+        hwnd(), nullptr));
+    if (chosen == kMenuCopy) CopySelection();
+    if (chosen == kMenuSelectAll) SelectAll();
+}
+
 void Win32ListView::OnDpiChanged() {
     if (!hwnd()) return;
     const unsigned dpi = scale().Dpi();
     if (dpi != columnsDpi_) {
-        for (int column = 0; column < static_cast<int>(kAdapterColumns.size()); ++column) {
+        for (int column = 0; column < kColumnCount; ++column) {
             const int width = MulDiv(GetColumnWidth(column), static_cast<int>(dpi),
                                      static_cast<int>(columnsDpi_));
             SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
@@ -240,7 +377,157 @@ void Win32ListView::OnDpiChanged() {
         columnsDpi_ = dpi;
     }
     BindStatusImages(hwnd(), scale().Scale96(kStatusImageSize));
+    if (tip_) tip_->OnDpiChanged(scale().Scale96(kTipMaxWidth));
     ApplyPlace();
+}
+
+// ---- messages --------------------------------------------------------------
+
+LRESULT CALLBACK Win32ListView::ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self) {
+    auto* list = reinterpret_cast<Win32ListView*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &Win32ListView::ParentProc, id);
+        list->parent_ = nullptr;
+    } else if (message == WM_NOTIFY && list->hwnd()) {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        if (header.hwndFrom == list->hwnd()) {
+            // No exception may leave a window procedure; the only one that
+            // can arise here is running out of memory, and then the list
+            // does what it would do without us.
+            try {
+                if (const std::optional<LRESULT> result = list->OnNotify(header)) return *result;
+            } catch (...) {
+            }
+        }
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32ListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self) {
+    auto* list = reinterpret_cast<Win32ListView*>(self);
+    try {
+        if (const std::optional<LRESULT> result = list->OnListMessage(message, wParam, lParam)) {
+            return *result;
+        }
+    } catch (...) {
+        // As in ParentProc: out of memory, and the list goes on by itself.
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &Win32ListView::ListProc, id);
+        list->tip_.reset();  // its tool was this window
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+std::optional<LRESULT> Win32ListView::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_KEYDOWN:
+            if (OnKeyDown(wParam)) return 0;
+            break;
+        case WM_CONTEXTMENU:
+            // The header passes its own right-clicks up here; rows are not
+            // what the user pointed at then.
+            if (reinterpret_cast<HWND>(wParam) != hwnd()) break;
+            ShowContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_MOUSEMOVE:
+            if (tip_) tip_->OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case WM_NOTIFY:
+            if (tip_) return tip_->OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+            break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+bool Win32ListView::OnKeyDown(WPARAM key) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (!control || alt) return false;
+    if (key == 'A') {
+        SelectAll();
+        return true;
+    }
+    if (key == 'C' || key == VK_INSERT) {
+        CopySelection();
+        return true;
+    }
+    return false;
+}
+
+std::optional<LRESULT> Win32ListView::OnNotify(NMHDR& header) {
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+            return 0;
+        case LVN_ODFINDITEMW: {
+            const auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+            return FindRow(find.lvfi, find.iStart);
+        }
+        case NM_CUSTOMDRAW:
+            return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        case LVN_COLUMNCLICK:
+            SortBy(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+            return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+void Win32ListView::FillDisplayInfo(LVITEMW& item) const {
+    if (item.iItem < 0 || item.iItem >= table_.Count()) return;
+    const AdapterRow& row = table_.Row(item.iItem);
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText && item.cchTextMax > 0) {
+        const TextView text = CellText(row, item.iSubItem);
+        const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+        std::copy_n(text.data(), n, item.pszText);
+        item.pszText[n] = L'\0';
+    }
+    if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) {
+        item.iImage = static_cast<int>(row.smallIcon) - 1;
+    }
+}
+
+// Typing in the list jumps to the next row whose MAC address starts with
+// what was typed, as in any list.
+int Win32ListView::FindRow(const LVFINDINFOW& find, int start) const {
+    if ((find.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || !find.psz) return -1;
+    const int count = table_.Count();
+    if (count == 0) return -1;
+    start = std::clamp(start, 0, count - 1);
+    const bool wrap = (find.flags & LVFI_WRAP) != 0;
+    for (int i = 0; i < count; ++i) {
+        const int row = start + i;
+        if (row >= count && !wrap) break;
+        if (StartsWithIgnoringCase(table_.Row(row % count).text, find.psz)) return row % count;
+    }
+    return -1;
+}
+
+LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    const auto row = static_cast<int>(draw.nmcd.dwItemSpec);
+    if (!IsHighlighted(row)) return CDRF_DODEFAULT;
+    // A selected row keeps the selection's colours: what the user picked
+    // matters more to them than what changed.
+    if (SendMessageW(hwnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0) {
+        return CDRF_DODEFAULT;
+    }
+    if (HighContrast()) {
+        // High-contrast schemes promise that link text reads on the window
+        // colour; a colour of our own might not.
+        draw.clrText = GetSysColor(COLOR_HOTLIGHT);
+        draw.clrTextBk = GetSysColor(COLOR_WINDOW);
+    } else {
+        draw.clrText = kChangedRowText;
+        draw.clrTextBk = kChangedRowBack;
+    }
+    return CDRF_NEWFONT;
 }
 
 }  // namespace kestrova::win32

@@ -1,45 +1,75 @@
 // The adapter table: a report-view list view with one status light per row.
-// Each row carries its key in lParam, as an id into a table kept here, so a
-// row's key reads back from the control itself and a duplicate is refused
-// without scanning the rows. When the control cannot be created, hwnd() is
-// null and every method quietly does nothing: the caller may be inside a
-// window procedure, where an exception must not go.
+// It is a virtual list (LVS_OWNERDATA): the rows live in an AdapterTable and
+// the control asks for each cell as it paints, so a refresh that changes
+// nothing sends the control nothing, and one that changes a few rows
+// repaints those rows alone. The control keeps the selection, the focus and
+// the scroll position; when rows move, this wrapper moves them along with
+// their adapters.
+//
+// Everything the list does for the user lives here: header clicks sort,
+// changed rows are highlighted, Ctrl+A / Ctrl+C and the context menu copy,
+// a tip shows a cell's whole text. The list hears its own notifications by
+// subclassing its parent, so any window can host it.
+//
+// When the control cannot be created, hwnd() is null and every method
+// quietly does nothing: the caller may be inside a window procedure, where
+// an exception must not go.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
+#include "inventory/AdapterTable.h"
 #include "platform/ListView.h"
 #include "platform/win32/ChildControl.h"
 
 namespace kestrova::win32 {
 
+class CellTip;
+
 class Win32ListView final : public ListView, public ChildControl {
 public:
     Win32ListView(HWND parent, int controlId, const ControlPlace& place, const DpiScale& scale);
+    ~Win32ListView() override;
 
     // kestrova::ListView
-    void SetRedraw(bool redraw) override;
-    void DeleteAllItems() override;
-    std::optional<int> InsertItem(const std::optional<Text>& key, TextView text,
-                                  int smallIcon) override;
-    bool SetItemText(int row, int subItem, TextView text) override;
+    TableUpdate ShowRows(std::vector<AdapterRow> rows) override;
     float Top() const override;
     void SetWidth(float twips) override;
     void SetHeight(float twips) override;
 
-    // Read-back for the clipboard, the window and tests.
+    // What the user does, also reachable by keys, clicks and the menu.
+    void SortBy(int column);  // a click on the column's header
+    void SelectAll();
+    // Puts the header line and the selected rows, in the order shown, on the
+    // clipboard. False when the clipboard could not be had; the handler set
+    // by OnCopyFailed has then told the user.
+    bool CopySelection();
+    void OnCopyFailed(std::function<void()> tell) { copyFailed_ = std::move(tell); }
+    // Where the context menu opens for `screen`, or for the keyboard (-1, -1):
+    // under the focused row, or at the list's corner when none is in view.
+    POINT ContextMenuPoint(POINT screen) const;
+
+    // Read-back for the window and tests; rows in the order shown.
     int GetItemCount() const;
     Text GetItemText(int row, int column) const;  // column 0 is the row's text
     std::optional<Text> KeyOf(int row) const;
     int GetSmallIcon(int row) const;  // 1-based; 0 when the row does not exist
+    bool IsHighlighted(int row) const;
     std::vector<int> GetSelectedRows() const;
-    void SelectAll();
+    int GetFocusedRow() const;  // -1 when none
     Text GetColumnHeader(int column) const;
     int GetColumnWidth(int column) const;  // pixels
+    const TableSort& Sort() const { return table_.Sort(); }
+    // The whole text of the cell under `client`, when it does not fit its
+    // column; otherwise nothing.
+    std::optional<Text> TipTextAt(POINT client) const;
 
     // Call after the shared DpiScale took the new DPI: the status lights are
     // rebuilt at the new size, and column widths scale from what they are
@@ -47,12 +77,29 @@ public:
     void OnDpiChanged();
 
 private:
-    // Ids in lParam start at 1; 0 marks a row without a key.
-    LPARAM KeyIdOf(int row) const;
+    static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+    bool Holds(int row) const;
+    std::optional<LRESULT> OnNotify(NMHDR& header);  // from the parent
+    std::optional<LRESULT> OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnKeyDown(WPARAM key);
+    void ShowContextMenu(POINT screen);
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+    void FillDisplayInfo(LVITEMW& item) const;
+    int FindRow(const LVFINDINFOW& find, int start) const;
 
-    unsigned columnsDpi_;     // the DPI the current column widths were set for
-    std::vector<Text> keys_;  // keys_[id - 1]
-    std::unordered_map<Text, LPARAM> keyIds_;
+    // Brings the control up to an update of table_: row count, the user's
+    // place, and the repaint of what changed.
+    void Apply(const TableUpdate& update);
+    void ShowSortArrows();
+
+    HWND parent_;
+    AdapterTable table_;
+    unsigned columnsDpi_;  // the DPI the current column widths were set for
+    std::function<void()> copyFailed_;
+    std::unique_ptr<CellTip> tip_;
 };
 
 }  // namespace kestrova::win32

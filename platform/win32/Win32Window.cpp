@@ -44,6 +44,17 @@ void Win32Window::SetTop(float twips) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32Window::RequestAttention() {
+    if (GetForegroundWindow() == hwnd_) return;
+    // The system's flash: the taskbar button only, until the window is
+    // brought to the foreground, at the system's own rate.
+    FLASHWINFO flash{};
+    flash.cbSize = sizeof(flash);
+    flash.hwnd = hwnd_;
+    flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
+    FlashWindowEx(&flash);
+}
+
 void Win32Window::Unload() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }

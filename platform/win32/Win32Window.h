@@ -21,6 +21,7 @@ public:
     void SetLeft(float twips) override;
     void SetTop(float twips) override;
     WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
+    void RequestAttention() override;
     void Unload() override;
 
 private:

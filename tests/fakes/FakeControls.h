@@ -94,11 +94,13 @@ public:
         moves.push_back("top");
     }
     WindowHandle Handle() const override { return handle; }
+    void RequestAttention() override { ++attentionRequests; }
     void Unload() override { ++unloads; }
 
     float width = 10185, height = 3510, left = 1500, top = 1200;
     WindowHandle handle = 0x1234;
     int unloads = 0;
+    int attentionRequests = 0;
     std::vector<std::string> moves;
 };
 

@@ -1,11 +1,12 @@
-// An in-memory list that keeps rows, keys and cells the way the real one
-// does, and refuses a key that is already present.
+// An in-memory table that works out changes as the real one does (with the
+// same core piece) and keeps the rows it shows in the order it shows them.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <vector>
 
+#include "inventory/AdapterTable.h"
 #include "platform/ListView.h"
 
 namespace kestrova::fakes {
@@ -19,46 +20,26 @@ struct FakeRow {
 
 class FakeListView final : public ListView {
 public:
-    void SetRedraw(bool redraw) override {
-        redraw_ = redraw;
-        ++redrawCalls;
-    }
-    void DeleteAllItems() override {
+    TableUpdate ShowRows(std::vector<AdapterRow> shown) override {
+        ++shows;
+        TableUpdate update = table.Replace(std::move(shown));
         rows.clear();
-        ++clears;
-    }
-    std::optional<int> InsertItem(const std::optional<Text>& key, TextView text,
-                                  int smallIcon) override {
-        if (key) {
-            for (const FakeRow& row : rows) {
-                if (row.key == key) return std::nullopt;
-            }
+        for (int p = 0; p < table.Count(); ++p) {
+            const AdapterRow& row = table.Row(p);
+            rows.push_back(FakeRow{row.key, row.text, static_cast<int>(row.smallIcon), row.subItems});
         }
-        rows.push_back(FakeRow{key, Text(text), smallIcon, {}});
-        return static_cast<int>(rows.size()) - 1;
-    }
-    bool SetItemText(int row, int subItem, TextView text) override {
-        if (row < 0 || row >= static_cast<int>(rows.size()) || subItem < 1 || subItem > 12) {
-            return false;
-        }
-        rows[static_cast<size_t>(row)].subItems[static_cast<size_t>(subItem - 1)] = Text(text);
-        return true;
+        return update;
     }
     float Top() const override { return top; }
     void SetWidth(float twips) override { width = twips; }
     void SetHeight(float twips) override { height = twips; }
 
-    bool RedrawOn() const { return redraw_; }
-
-    std::vector<FakeRow> rows;
-    int clears = 0;
-    int redrawCalls = 0;
+    AdapterTable table;
+    std::vector<FakeRow> rows;  // a test may put rows here that were "shown before"
+    int shows = 0;
     float top = 720.0f;
     float width = 5415.0f;
     float height = 1695.0f;
-
-private:
-    bool redraw_ = true;
 };
 
 }  // namespace kestrova::fakes

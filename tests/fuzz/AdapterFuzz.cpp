@@ -1,6 +1,9 @@
 // Arbitrary adapters through a whole refresh: any value of any type, texts
 // with zeros and lone surrogates, huge lists, values missing or failing,
-// failing fetches. The table must come out consistent with the rules.
+// failing fetches. The table must come out consistent with the rules. Then
+// other adapters through a second refresh of the same table, sorted by
+// whatever the header clicks chose: it must hold what a table rebuilt from
+// nothing, sorted the same way, holds.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -46,11 +49,8 @@ const TextView kScalars[] = {property::MACAddress, property::Description, proper
 const TextView kLists[] = {property::IPAddress, property::DefaultIPGateway,
                            property::DNSServerSearchOrder};
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzedDataProvider in(data, size);
-    fakes::FakeWmi wmi;
+fakes::FakeWmiScript FuzzScript(FuzzedDataProvider& in) {
+    fakes::FakeWmiScript script;
     const size_t adapters = in.ConsumeIntegralInRange<size_t>(0, 12);
     for (size_t a = 0; a < adapters; ++a) {
         fakes::FakeAdapter adapter;
@@ -65,9 +65,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 list.push_back(FuzzValue(in));
             }
         }
-        wmi.script.adapters.push_back(std::move(adapter));
+        script.adapters.push_back(std::move(adapter));
     }
-    if (in.ConsumeBool()) wmi.script.failingFetch = in.ConsumeIntegralInRange<size_t>(0, 12);
+    if (in.ConsumeBool()) script.failingFetch = in.ConsumeIntegralInRange<size_t>(0, 12);
+    return script;
+}
+
+void CheckRows(const fakes::FakeListView& table, const RefreshResult& result, size_t adapters) {
+    if (table.rows.size() > adapters) Fail("more rows than adapters");
+    if (static_cast<size_t>(result.rows) != table.rows.size()) Fail("row count");
+    std::set<Text> keys;
+    for (const auto& row : table.rows) {
+        if (row.smallIcon < 1 || row.smallIcon > 3) Fail("icon out of range");
+        if (row.key) {
+            if (*row.key != row.text) Fail("key differs from text");
+            if (!keys.insert(*row.key).second) Fail("duplicate key");
+        }
+    }
+}
+
+bool SameRows(const std::vector<fakes::FakeRow>& a, const std::vector<fakes::FakeRow>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].key != b[i].key || a[i].text != b[i].text || a[i].smallIcon != b[i].smallIcon ||
+            a[i].subItems != b[i].subItems) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    fakes::FakeWmi wmi;
+    wmi.script = FuzzScript(in);
+    const size_t adapters = wmi.script.adapters.size();
 
     fakes::FakeTextBox computer{FuzzText(in)};
     fakes::FakeListView table;
@@ -79,16 +113,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !(wmi.script.failingFetch && *wmi.script.failingFetch == 0)) {
         Fail("failed without a failing first fetch");
     }
-    if (table.rows.size() > adapters) Fail("more rows than adapters");
-    if (static_cast<size_t>(result.rows) != table.rows.size()) Fail("row count");
-    std::set<Text> keys;
-    for (const auto& row : table.rows) {
-        if (row.smallIcon < 1 || row.smallIcon > 3) Fail("icon out of range");
-        if (row.key) {
-            if (*row.key != row.text) Fail("key differs from text");
-            if (!keys.insert(*row.key).second) Fail("duplicate key");
-        }
-    }
+    CheckRows(table, result, adapters);
     if (wmi.log.releases.size() != 2 || wmi.log.releases[0] != "set") Fail("release order");
+
+    // Header clicks, then a second refresh with other adapters; a table
+    // rebuilt from nothing with the same clicks must end up the same.
+    std::vector<int> clicks(in.ConsumeIntegralInRange<size_t>(0, 4));
+    for (int& column : clicks) column = in.ConsumeIntegralInRange<int>(0, 12);
+    fakes::FakeListView rebuilt;
+    for (int column : clicks) {
+        table.table.SortBy(column);
+        rebuilt.table.SortBy(column);
+    }
+    wmi.script = FuzzScript(in);
+    const RefreshResult second = netMon();
+    fakes::FakeWmi sameWmi;
+    sameWmi.script = wmi.script;
+    NetMon fromNothing{computer, sameWmi, rebuilt};
+    const RefreshResult expected = fromNothing();
+    if (second.kind != expected.kind) Fail("second refresh and rebuild differ in outcome");
+    if (second.kind == RefreshResult::Kind::Refreshed) {
+        CheckRows(table, second, wmi.script.adapters.size());
+        if (!SameRows(table.rows, rebuilt.rows)) Fail("second refresh differs from a rebuild");
+    }
     return 0;
 }

@@ -32,13 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeTimer tmrPing;
     tmrPing.enabled = false;
     fakes::FakeLabel lblTime;
+    fakes::FakeWindow form;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
     fakes::FakeMessageBox box;
     NetMon netMon{txtComputer, wmi, table};
-    RefreshTick tick{netMon, lblTime, clock, locale};
+    RefreshTick tick{netMon, lblTime, form, clock, locale};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, box};
 
     sw.Press();

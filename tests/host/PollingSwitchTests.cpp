@@ -17,13 +17,14 @@ protected:
     fakes::FakeTextBox txtFreq{u"60"};
     fakes::FakeTimer tmrPing;
     fakes::FakeLabel lblTime;
+    fakes::FakeWindow form;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
     fakes::FakeMessageBox messageBox;
     NetMon netMon{txtComputer, wmi, table};
-    RefreshTick tick{netMon, lblTime, clock, locale};
+    RefreshTick tick{netMon, lblTime, form, clock, locale};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, messageBox};
 
     int Refreshes() const { return static_cast<int>(wmi.log.boundNames.size()); }

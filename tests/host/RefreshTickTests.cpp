@@ -12,12 +12,13 @@ class RefreshTickTest : public testing::Test {
 protected:
     fakes::FakeTextBox txtComputer{u"PC1"};
     fakes::FakeLabel lblTime;
+    fakes::FakeWindow form;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
     NetMon netMon{txtComputer, wmi, table};
-    RefreshTick tick{netMon, lblTime, clock, locale};
+    RefreshTick tick{netMon, lblTime, form, clock, locale};
 };
 
 TEST_F(RefreshTickTest, StampsTheTimeTheRefreshEnded) {
@@ -41,6 +42,37 @@ TEST_F(RefreshTickTest, AFailureShowsTimeAndReasonThenTheNextGoodTickClearsIt) {
     tick();
     EXPECT_EQ(lblTime.caption, u"10:33:05");
     EXPECT_TRUE(table.rows.empty());
+}
+
+// The first fill shows nothing the user could have missed; a light that
+// changes, or an adapter that comes or goes, does; a cell alone does not.
+TEST_F(RefreshTickTest, WhatTheUserShouldSeeAsksForAttention) {
+    const auto gateway = [](Text mac, std::vector<WmiValue> gateways) {
+        fakes::FakeAdapter a = fakes::AdapterWithMac(std::move(mac));
+        a.lists[u"DefaultIPGateway"] = std::move(gateways);
+        return a;
+    };
+    struct Step {
+        const char* what;
+        std::vector<fakes::FakeAdapter> adapters;
+        int attentionRequests;  // after this tick, in all
+    };
+    const Step steps[] = {
+        {"first fill", {gateway(u"A", {Text(u"gw")}), gateway(u"B", {})}, 0},
+        {"a cell changed", {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {})}, 0},
+        {"a light changed", {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {Text(u"gw")})}, 1},
+        {"nothing changed", {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {Text(u"gw")})}, 1},
+        {"an adapter went", {gateway(u"A", {Text(u"gw2")})}, 2},
+        {"an adapter came", {gateway(u"A", {Text(u"gw2")}), gateway(u"C", {})}, 3},
+    };
+    for (const Step& step : steps) {
+        wmi.script.adapters = step.adapters;
+        tick();
+        EXPECT_EQ(form.attentionRequests, step.attentionRequests) << step.what;
+    }
+    wmi.script.bindFailure = PlatformError{0x80041015, u"Transport failure"};
+    tick();
+    EXPECT_EQ(form.attentionRequests, 3) << "a failed refresh changed nothing shown";
 }
 
 TEST_F(RefreshTickTest, ATickDuringARefreshDoesNothing) {

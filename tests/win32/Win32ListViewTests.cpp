@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,19 @@ HIMAGELIST SmallImages(HWND list) {
     return reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
 }
 
+// A row as a refresh makes it: key and text the MAC address (none for an
+// empty one), a light, and every cell filled from `description`.
+AdapterRow RowOf(Text mac, Text description, int light = 1) {
+    AdapterRow row;
+    row.text = mac;
+    if (!mac.empty()) row.key = mac;
+    row.smallIcon = static_cast<AdapterStatus>(light);
+    for (std::size_t n = 0; n < row.subItems.size(); ++n) {
+        row.subItems[n] = n == 0 ? description : description + u" " + DecimalText(n + 1);
+    }
+    return row;
+}
+
 class ListViewTest : public ::testing::Test {
 protected:
     HostWindow host;
@@ -124,6 +138,7 @@ TEST(Win32ListViewTests, IsAReportViewChildWithTheRequestedStyles) {
     for (const Bit& b :
          {Bit{"WS_CHILD", WS_CHILD, true}, Bit{"WS_VISIBLE", WS_VISIBLE, true},
           Bit{"WS_TABSTOP", WS_TABSTOP, true}, Bit{"LVS_SHOWSELALWAYS", LVS_SHOWSELALWAYS, true},
+          Bit{"LVS_OWNERDATA", LVS_OWNERDATA, true},
           Bit{"LVS_SHAREIMAGELISTS", LVS_SHAREIMAGELISTS, false}}) {
         EXPECT_EQ((style & b.bit) != 0, b.wanted) << b.name;
     }
@@ -295,7 +310,7 @@ TEST(Win32ListViewTests, DpiChangeRebuildsLightsAndScalesColumnsKeepingDrags) {
         before.push_back(ReadColumn(list.hwnd(), static_cast<int>(i)).width);
     }
     ASSERT_EQ(before[kDragged], 201);
-    ASSERT_TRUE(list.InsertItem(u"k", u"row", 2).has_value());
+    list.ShowRows({RowOf(u"k", u"row", 2)});
 
     scale.SetDpi(144);
     list.OnDpiChanged();
@@ -332,142 +347,223 @@ TEST(Win32ListViewTests, DpiChangeRebuildsLightsAndScalesColumnsKeepingDrags) {
 
 using Win32ListViewTestsRows = ListViewTest;
 
-TEST_F(Win32ListViewTestsRows, InsertedRowsHoldTextLightAndKey) {
-    struct Row {
-        std::optional<Text> key;
-        Text text;
-        int smallIcon;
-    };
-    const std::vector<Row> rows{
-        {u"00:11:22:33:44:55", u"eth0", 1},
-        {std::nullopt, u"no key", 3},
-        {u"aa:bb:cc:dd:ee:ff", u"Wi\u2011Fi \u00fc \U0001F600", 2},
-        {u"", u"empty key is still a key", 1},
-        {std::nullopt, u"", 2},
-    };
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(i);
-        const std::optional<int> at =
-            list->InsertItem(rows[i].key, rows[i].text, rows[i].smallIcon);
-        ASSERT_TRUE(at.has_value());
-        EXPECT_EQ(*at, static_cast<int>(i));  // appended
-    }
-    ASSERT_EQ(ItemCount(list->hwnd()), static_cast<int>(rows.size()));
-    EXPECT_EQ(list->GetItemCount(), static_cast<int>(rows.size()));
+TEST_F(Win32ListViewTestsRows, ShowsEachRowsTextLightAndCellsThroughTheControl) {
+    AdapterRow longCell = RowOf(u"00:11:22:33:44:55", u"eth0");
+    longCell.subItems[1] = Text(3000, u'x');
+    AdapterRow noMac = RowOf(u"", u"tun0", 3);
+    noMac.subItems[4].reset();  // absent: an empty cell
+    const std::vector<AdapterRow> rows{longCell, noMac,
+                                       RowOf(u"aa:bb:cc:dd:ee:ff", u"Wi\u2011Fi \U0001F600", 2)};
+    list->ShowRows(rows);
 
-    std::vector<LPARAM> keyedParams;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(i);
-        const int row = static_cast<int>(i);
-        const ItemRead item = ReadItem(list->hwnd(), row);
-        ASSERT_TRUE(item.found);
-        EXPECT_EQ(item.image, rows[i].smallIcon - 1);
-        EXPECT_EQ(FromWide(ReadText(list->hwnd(), row, 0)), rows[i].text);
-        EXPECT_EQ(list->GetItemText(row, 0), rows[i].text);
-        EXPECT_EQ(list->GetSmallIcon(row), rows[i].smallIcon);
-        EXPECT_EQ(list->KeyOf(row), rows[i].key);
-        if (rows[i].key) {
-            EXPECT_NE(item.param, 0);
-            keyedParams.push_back(item.param);
-        } else {
-            EXPECT_EQ(item.param, 0);
+    ASSERT_EQ(ItemCount(list->hwnd()), 3);
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        const AdapterRow& row = rows[static_cast<std::size_t>(r)];
+        EXPECT_EQ(ReadItem(list->hwnd(), r).image, static_cast<int>(row.smallIcon) - 1);
+        for (int c = 0; c < static_cast<int>(kAdapterColumns.size()); ++c) {
+            EXPECT_EQ(FromWide(ReadText(list->hwnd(), r, c)), Text(CellText(row, c))) << c;
+            EXPECT_EQ(list->GetItemText(r, c), Text(CellText(row, c))) << c;
         }
+        EXPECT_EQ(list->KeyOf(r), row.key);
+        EXPECT_EQ(list->GetSmallIcon(r), static_cast<int>(row.smallIcon));
     }
-    for (std::size_t a = 0; a < keyedParams.size(); ++a) {
-        for (std::size_t b = a + 1; b < keyedParams.size(); ++b) {
-            EXPECT_NE(keyedParams[a], keyedParams[b]) << a << " " << b;
-        }
-    }
-    EXPECT_EQ(list->KeyOf(static_cast<int>(rows.size())), std::nullopt);
-    EXPECT_EQ(list->GetSmallIcon(static_cast<int>(rows.size())), 0);
-}
+    EXPECT_EQ(list->KeyOf(3), std::nullopt);
+    EXPECT_EQ(list->GetSmallIcon(3), 0);
 
-TEST_F(Win32ListViewTestsRows, RefusesAKeyAlreadyPresentAndAddsNothing) {
-    ASSERT_EQ(list->InsertItem(u"mac-1", u"first", 1), std::optional<int>(0));
-    ASSERT_EQ(list->InsertItem(u"mac-2", u"second", 2), std::optional<int>(1));
-
-    EXPECT_EQ(list->InsertItem(u"mac-1", u"again", 3), std::nullopt);
-    EXPECT_EQ(list->InsertItem(u"mac-2", u"again", 3), std::nullopt);
-    EXPECT_EQ(ItemCount(list->hwnd()), 2);
-    EXPECT_EQ(FromWide(ReadText(list->hwnd(), 0, 0)), u"first");
-    EXPECT_EQ(ReadItem(list->hwnd(), 0).image, 0);
-
-    // Keys compare exactly: case and length matter.
-    EXPECT_EQ(list->InsertItem(u"MAC-1", u"other case", 1), std::optional<int>(2));
-    EXPECT_EQ(list->InsertItem(u"mac-1 ", u"trailing space", 1), std::optional<int>(3));
-    EXPECT_EQ(ItemCount(list->hwnd()), 4);
-}
-
-TEST_F(Win32ListViewTestsRows, RowsWithoutAKeyMayRepeat) {
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(list->InsertItem(std::nullopt, u"same", 2), std::optional<int>(i));
-    }
-    EXPECT_EQ(ItemCount(list->hwnd()), 4);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ReadItem(list->hwnd(), i).param, 0);
-}
-
-TEST_F(Win32ListViewTestsRows, DeleteAllItemsEmptiesTheTableAndForgetsKeys) {
-    ASSERT_TRUE(list->InsertItem(u"a", u"A", 1));
-    ASSERT_TRUE(list->InsertItem(u"b", u"B", 2));
-    list->DeleteAllItems();
+    list->ShowRows({});
     EXPECT_EQ(ItemCount(list->hwnd()), 0);
-    EXPECT_EQ(list->GetItemCount(), 0);
-
-    EXPECT_EQ(list->InsertItem(u"b", u"B again", 3), std::optional<int>(0));
-    EXPECT_EQ(list->InsertItem(u"a", u"A again", 1), std::optional<int>(1));
-    EXPECT_EQ(list->KeyOf(0), std::optional<Text>(u"b"));
-    EXPECT_EQ(list->KeyOf(1), std::optional<Text>(u"a"));
-    EXPECT_EQ(list->InsertItem(u"a", u"A thrice", 1), std::nullopt);
 }
 
-TEST_F(Win32ListViewTestsRows, SetsEachSubItemOfARow) {
-    ASSERT_TRUE(list->InsertItem(u"k0", u"row 0", 1));
-    ASSERT_TRUE(list->InsertItem(u"k1", u"row 1", 2));
-    const int subItems = static_cast<int>(kAdapterColumns.size()) - 1;
-    for (int sub = 1; sub <= subItems; ++sub) {
-        const Text text = u"cell " + DecimalText(static_cast<std::uint64_t>(sub));
-        EXPECT_TRUE(list->SetItemText(1, sub, text)) << sub;
-    }
-    for (int sub = 1; sub <= subItems; ++sub) {
-        SCOPED_TRACE(sub);
-        const Text expected = u"cell " + DecimalText(static_cast<std::uint64_t>(sub));
-        EXPECT_EQ(FromWide(ReadText(list->hwnd(), 1, sub)), expected);
-        EXPECT_EQ(list->GetItemText(1, sub), expected);
-        EXPECT_EQ(FromWide(ReadText(list->hwnd(), 0, sub)), u"");  // the other row untouched
-    }
-    EXPECT_EQ(FromWide(ReadText(list->hwnd(), 1, 0)), u"row 1");
-
-    // Overwrites, and texts longer than any fixed buffer.
-    const Text longText(3000, u'x');
-    EXPECT_TRUE(list->SetItemText(0, 2, longText));
-    EXPECT_EQ(list->GetItemText(0, 2), longText);
-    EXPECT_TRUE(list->SetItemText(0, 2, u"short"));
-    EXPECT_EQ(FromWide(ReadText(list->hwnd(), 0, 2)), u"short");
-}
-
-TEST_F(Win32ListViewTestsRows, RefusesCellsOutsideTheTable) {
-    ASSERT_TRUE(list->InsertItem(u"k0", u"row 0", 1));
-    struct Cell {
-        int row;
-        int subItem;
+// Painting is what a user sees of a refresh: nothing for one that brings
+// nothing new, the changed row alone for one that changes a cell.
+TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
+    HostWindow host(true);  // only a shown window keeps an update region
+    ASSERT_NE(host.hwnd(), nullptr);
+    DpiScale scale(96);
+    Win32ListView list(host.hwnd(), kListId, kPlace, scale);
+    ASSERT_NE(list.hwnd(), nullptr);
+    std::vector<AdapterRow> rows{RowOf(u"A", u"eth0"), RowOf(u"B", u"eth1"), RowOf(u"C", u"eth2")};
+    list.ShowRows(rows);
+    const auto painted = [&] {
+        UpdateWindow(host.hwnd());
+        ValidateRect(list.hwnd(), nullptr);
     };
-    for (const Cell& cell : {Cell{1, 1}, Cell{-1, 1}, Cell{0, 0}, Cell{0, 13}, Cell{0, -1}}) {
-        EXPECT_FALSE(list->SetItemText(cell.row, cell.subItem, u"x"))
-            << cell.row << "," << cell.subItem;
+    const auto dirty = [&]() -> std::optional<RECT> {
+        RECT r{};
+        if (!GetUpdateRect(list.hwnd(), &r, FALSE)) return std::nullopt;
+        return r;
+    };
+    painted();
+
+    EXPECT_TRUE(list.ShowRows(rows).Nothing());
+    EXPECT_FALSE(dirty()) << "an unchanged refresh leaves nothing to paint";
+
+    rows[1].subItems[1] = u"10.9.9.9";
+    list.ShowRows(rows);
+    RECT row1{};
+    row1.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row1)));
+    const std::optional<RECT> changed = dirty();
+    ASSERT_TRUE(changed) << "the changed row must repaint";
+    EXPECT_GE(changed->top, row1.top);
+    EXPECT_LE(changed->bottom, row1.bottom);
+    EXPECT_TRUE(list.IsHighlighted(1));
+    EXPECT_FALSE(list.IsHighlighted(0));
+    painted();
+
+    // The next refresh brings nothing new: the highlight goes, so that row
+    // repaints once more, then nothing does.
+    EXPECT_FALSE(list.ShowRows(rows).Nothing());
+    ASSERT_TRUE(dirty());
+    EXPECT_GE(dirty()->top, row1.top);
+    EXPECT_FALSE(list.IsHighlighted(1));
+    painted();
+    EXPECT_TRUE(list.ShowRows(rows).Nothing());
+    EXPECT_FALSE(dirty());
+}
+
+struct Place {
+    std::vector<Text> selected;
+    std::optional<Text> focused;
+    std::optional<Text> top;
+    int scrollX = 0;
+};
+
+Place PlaceOf(const Win32ListView& list) {
+    Place place;
+    for (int row : list.GetSelectedRows()) place.selected.push_back(list.GetItemText(row, 0));
+    if (const int f = list.GetFocusedRow(); f >= 0) place.focused = list.GetItemText(f, 0);
+    place.top = list.GetItemText(
+        static_cast<int>(SendMessageW(list.hwnd(), LVM_GETTOPINDEX, 0, 0)), 0);
+    place.scrollX = GetScrollPos(list.hwnd(), SB_HORZ);
+    return place;
+}
+
+void Select(HWND list, int row, UINT state = LVIS_SELECTED | LVIS_FOCUSED) {
+    LVITEMW item{};
+    item.stateMask = state;
+    item.state = state;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// Selection, focus, top row and sideways scroll stay with their adapters
+// while others come and go around them, with one row and with 10,000.
+TEST_F(Win32ListViewTestsRows, TheUsersPlaceFollowsItsAdaptersThroughRefreshes) {
+    for (const int count : {1, 10000}) {
+        SCOPED_TRACE(count);
+        std::vector<AdapterRow> rows;
+        for (int i = 0; i < count; ++i) rows.push_back(RowOf(u"M" + DecimalText(i), u"eth"));
+        list->ShowRows(rows);
+        const int last = count - 1;
+        Select(list->hwnd(), last);
+        if (count > 1) {
+            Select(list->hwnd(), last - 5, LVIS_SELECTED);
+            Select(list->hwnd(), last - 9, LVIS_SELECTED);
+        }
+        SendMessageW(list->hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(last), FALSE);
+        SendMessageW(list->hwnd(), LVM_SCROLL, 40, 0);
+        const Place before = PlaceOf(*list);
+        ASSERT_EQ(before.selected.size(), count > 1 ? 3u : 1u);
+        ASSERT_EQ(before.focused, Text(u"M" + DecimalText(last)));
+        if (count > 1) {
+            ASSERT_GT(before.scrollX, 0);
+        }
+
+        // Three new adapters come first; the first five and the one nine
+        // rows from the end go; everything else is unchanged.
+        std::vector<AdapterRow> next{RowOf(u"N1", u"eth"), RowOf(u"N2", u"eth"),
+                                     RowOf(u"N3", u"eth")};
+        for (int i = 0; i < count; ++i) {
+            if (count > 1 && (i < 5 || i == last - 9)) continue;
+            next.push_back(rows[static_cast<std::size_t>(i)]);
+        }
+        const TableUpdate update = list->ShowRows(next);
+        EXPECT_TRUE(update.reordered);
+        const Place after = PlaceOf(*list);
+        std::vector<Text> stillSelected;
+        for (const Text& mac : before.selected) {
+            if (count == 1 || mac != u"M" + DecimalText(last - 9)) stillSelected.push_back(mac);
+        }
+        EXPECT_EQ(after.selected, stillSelected);
+        EXPECT_EQ(after.focused, before.focused);
+        EXPECT_EQ(after.scrollX, before.scrollX);
+        if (count > 1) {
+            EXPECT_EQ(after.top, before.top);
+        }
+
+        // A sort moves every row; the place still follows.
+        list->SortBy(0);
+        list->SortBy(0);  // descending: the last rows come first
+        const Place sorted = PlaceOf(*list);
+        EXPECT_EQ(sorted.focused, before.focused);
+        EXPECT_EQ(std::set<Text>(sorted.selected.begin(), sorted.selected.end()),
+                  std::set<Text>(stillSelected.begin(), stillSelected.end()));
+        list->SortBy(0);  // back to WMI's order for the next case
+        list->ShowRows({});
     }
-    EXPECT_EQ(FromWide(ReadText(list->hwnd(), 0, 0)), u"row 0");
-    EXPECT_EQ(ItemCount(list->hwnd()), 1);
+}
+
+int SortArrowOf(HWND list, int column) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+}
+
+// A click on the header, as the header reports it to the list; the mouse
+// itself is the end-to-end tests' business.
+TEST_F(Win32ListViewTestsRows, HeaderClicksSortShowTheArrowAndRestoreWmisOrder) {
+    std::vector<AdapterRow> rows;
+    for (const char16_t* ip : {u"10.0.0.10", u"fe80::1", u"10.0.0.9", u""}) {
+        AdapterRow row = RowOf(u"M" + DecimalText(rows.size()), u"eth");
+        row.subItems[1] = Text(ip);
+        rows.push_back(row);
+    }
+    list->ShowRows(rows);
+    Select(list->hwnd(), 0);
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list->hwnd(), LVM_GETHEADER, 0, 0));
+    const auto click = [&](int column) {
+        NMHEADERW item{};
+        item.hdr.hwndFrom = header;
+        item.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(header));
+        item.hdr.code = HDN_ITEMCLICKW;
+        item.iItem = column;
+        item.iButton = 0;
+        SendMessageW(list->hwnd(), WM_NOTIFY, item.hdr.idFrom, reinterpret_cast<LPARAM>(&item));
+    };
+    const auto order = [&] {
+        std::vector<Text> out;
+        for (int r = 0; r < list->GetItemCount(); ++r) out.push_back(FromWide(ReadText(list->hwnd(), r, 0)));
+        return out;
+    };
+
+    click(2);
+    EXPECT_EQ(order(), (std::vector<Text>{u"M2", u"M0", u"M1", u"M3"})) << "by address, empty last";
+    EXPECT_EQ(SortArrowOf(list->hwnd(), 2), HDF_SORTUP);
+    EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{1}) << "the selection follows M0";
+    click(2);
+    EXPECT_EQ(order(), (std::vector<Text>{u"M1", u"M0", u"M2", u"M3"}));
+    EXPECT_EQ(SortArrowOf(list->hwnd(), 2), HDF_SORTDOWN);
+    click(2);
+    EXPECT_EQ(order(), (std::vector<Text>{u"M0", u"M1", u"M2", u"M3"}));
+    for (int c = 0; c < static_cast<int>(kAdapterColumns.size()); ++c) {
+        EXPECT_EQ(SortArrowOf(list->hwnd(), c), 0) << c;
+    }
+
+    // The sort holds across a refresh.
+    click(2);
+    rows[3].subItems[1] = u"10.0.0.1";
+    list->ShowRows(rows);
+    EXPECT_EQ(order(), (std::vector<Text>{u"M3", u"M2", u"M0", u"M1"}));
 }
 
 TEST_F(Win32ListViewTestsRows, SelectAllSelectsEveryRowAndSelectionReadsBack) {
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(list->InsertItem(std::nullopt, u"r", 1));
+    list->ShowRows(std::vector<AdapterRow>(5, RowOf(u"", u"r")));
     EXPECT_TRUE(list->GetSelectedRows().empty());
-
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED;
-    state.state = LVIS_SELECTED;
-    SendMessageW(list->hwnd(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
-    SendMessageW(list->hwnd(), LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&state));
+    Select(list->hwnd(), 1, LVIS_SELECTED);
+    Select(list->hwnd(), 3, LVIS_SELECTED);
     EXPECT_EQ(list->GetSelectedRows(), (std::vector<int>{1, 3}));
 
     list->SelectAll();
@@ -475,30 +571,40 @@ TEST_F(Win32ListViewTestsRows, SelectAllSelectsEveryRowAndSelectionReadsBack) {
     EXPECT_EQ(SendMessageW(list->hwnd(), LVM_GETSELECTEDCOUNT, 0, 0), 5);
 }
 
-// Held off, changes leave nothing to repaint; back on, the whole list is due.
-TEST(Win32ListViewTests, RedrawHeldOffThenRepaintsTheWholeList) {
-    HostWindow host(true);  // only a shown window keeps an update region
-    ASSERT_NE(host.hwnd(), nullptr);
-    DpiScale scale(96);
-    Win32ListView list(host.hwnd(), kListId, kPlace, scale);
-    ASSERT_NE(list.hwnd(), nullptr);
-    ASSERT_TRUE(list.InsertItem(u"k", u"row", 1));
-    UpdateWindow(host.hwnd());
-    ValidateRect(list.hwnd(), nullptr);
-    RECT dirty{};
-    ASSERT_FALSE(GetUpdateRect(list.hwnd(), &dirty, FALSE));
+// A cell cut off by its column offers its whole text in the tip; one that
+// fits offers none.
+TEST_F(Win32ListViewTestsRows, ATipShowsTheWholeTextOfACellThatDoesNotFit) {
+    const Text longDescription(120, u'd');
+    list->ShowRows({RowOf(u"k1", longDescription)});
+    RECT description{};
+    description.top = 1;
+    description.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageW(list->hwnd(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&description)));
+    const POINT inDescription{description.left + 5, (description.top + description.bottom) / 2};
+    const POINT inMac{5 + scale.Scale96(20), inDescription.y};
+    EXPECT_EQ(list->TipTextAt(inDescription), longDescription);
+    EXPECT_EQ(list->TipTextAt(inMac), std::nullopt);
+    EXPECT_EQ(list->TipTextAt({inDescription.x, description.bottom + 200}), std::nullopt) << "below the rows";
 
-    list.SetRedraw(false);
-    ASSERT_TRUE(list.InsertItem(u"k2", u"row 2", 2));
-    ASSERT_TRUE(list.SetItemText(0, 1, u"changed"));
-    EXPECT_FALSE(GetUpdateRect(list.hwnd(), &dirty, FALSE));
-
-    list.SetRedraw(true);
-    EXPECT_TRUE(GetUpdateRect(list.hwnd(), &dirty, FALSE));
-    RECT client{};
-    GetClientRect(list.hwnd(), &client);
-    EXPECT_TRUE(EqualRect(&dirty, &client));
-    EXPECT_EQ(ItemCount(list.hwnd()), 2);
+    // The tooltip asks the list for its text: the whole description once
+    // the pointer moved onto that cell.
+    SendMessageW(list->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(inDescription.x, inDescription.y));
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM out) -> BOOL {
+        wchar_t name[64]{};
+        GetClassNameW(hwnd, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(out) = hwnd;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(tip, nullptr);
+    std::wstring text(512, L'\0');
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list->hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(list->hwnd());
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(FromWide(text.c_str()), longDescription);
 }
 
 TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
@@ -506,7 +612,7 @@ TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
     auto host = std::make_unique<HostWindow>();
     ASSERT_NE(host->hwnd(), nullptr);
     Win32ListView list(host->hwnd(), kListId, kPlace, scale);
-    ASSERT_TRUE(list.InsertItem(u"k", u"row", 1));
+    list.ShowRows({RowOf(u"k", u"row")});
     host.reset();  // the window and its child go first
     EXPECT_FALSE(IsWindow(list.hwnd()));
     EXPECT_EQ(list.GetItemCount(), 0);

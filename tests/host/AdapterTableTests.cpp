@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "inventory/AdapterTable.h"
+
+namespace kestrova {
+namespace {
+
+// A row with a MAC text (empty: a MAC-less adapter), a description and one
+// more cell; the light follows the gateway.
+AdapterRow Row(Text mac, Text description, Text ip = u"10.0.0.5", bool gateway = true) {
+    AdapterRow row;
+    row.text = mac;
+    if (!mac.empty()) row.key = mac;
+    row.subItems[0] = description;
+    row.subItems[1] = ip;
+    if (gateway) row.subItems[2] = u"10.0.0.1";
+    row.smallIcon = gateway ? AdapterStatus::Complete : AdapterStatus::NoGateway;
+    return row;
+}
+
+std::vector<std::string> Shown(const AdapterTable& table) {
+    std::vector<std::string> out;
+    for (int p = 0; p < table.Count(); ++p) {
+        const AdapterRow& row = table.Row(p);
+        out.push_back(TextToAscii(row.text) + "/" + TextToAscii(*row.subItems[0]) +
+                      (table.Highlighted(p) ? "*" : ""));
+    }
+    return out;
+}
+
+TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
+    struct Case {
+        const char* what;
+        std::vector<AdapterRow> before, after;
+        std::vector<std::string> shown;  // "*" marks a highlighted row
+        std::vector<int> movedTo;        // empty: nothing moved
+        std::vector<int> repaint;
+        bool attention;
+    };
+    const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
+    const Case cases[] = {
+        {"nothing changed", {a, b}, {a, b}, {"A/eth0", "B/eth1"}, {}, {}, false},
+        {"a cell changed", {a, b}, {a, Row(u"B", u"eth1", u"10.0.0.6")},
+         {"A/eth0", "B/eth1*"}, {}, {1}, false},
+        {"a light changed", {a, b}, {a, Row(u"B", u"eth1", u"10.0.0.5", false)},
+         {"A/eth0", "B/eth1*"}, {}, {1}, true},
+        {"an adapter came", {a, b}, {a, c, b},
+         {"A/eth0", "C/eth2*", "B/eth1"}, {0, 2}, {1, 2}, true},
+        {"an adapter went", {a, b, c}, {a, c}, {"A/eth0", "C/eth2"}, {0, -1, 1}, {1}, true},
+        {"WMI delivered another order", {a, b}, {b, a}, {"B/eth1", "A/eth0"}, {1, 0}, {0, 1},
+         false},
+        {"same MAC, new description: another adapter", {a}, {a, Row(u"A", u"eth9")},
+         {"A/eth0", "A/eth9*"}, {0}, {1}, true},
+        {"twins are matched in order", {a, a, b}, {a, Row(u"A", u"eth0", u"10.9.9.9"), b},
+         {"A/eth0", "A/eth0*", "B/eth1"}, {}, {1}, false},
+        {"MAC-less adapters are told apart by description",
+         {Row(u"", u"tun0"), Row(u"", u"tun1")}, {Row(u"", u"tun1"), Row(u"", u"tun0", u"x")},
+         {"/tun1", "/tun0*"}, {1, 0}, {0, 1}, false},
+        {"into an empty table nothing is new to the user", {}, {a, b},
+         {"A/eth0", "B/eth1"}, {}, {0, 1}, false},
+        {"another computer: no adapter in common", {a, b}, {c},
+         {"C/eth2"}, {-1, -1}, {0}, false},
+        {"every adapter went", {a, b}, {}, {}, {-1, -1}, {}, true},
+    };
+    for (const Case& c : cases) {
+        AdapterTable table;
+        table.Replace(c.before);
+        const TableUpdate update = table.Replace(c.after);
+        EXPECT_EQ(Shown(table), c.shown) << c.what;
+        EXPECT_EQ(update.movedTo, c.movedTo) << c.what;
+        EXPECT_EQ(update.reordered, !c.movedTo.empty() || c.before.size() != c.after.size())
+            << c.what;
+        EXPECT_EQ(update.repaint, c.repaint) << c.what;
+        EXPECT_EQ(update.attention, c.attention) << c.what;
+        EXPECT_EQ(update.countAfter, static_cast<int>(c.after.size())) << c.what;
+    }
+}
+
+TEST(AdapterTable, AHighlightLastsUntilARefreshBringsNoChangeToItsRow) {
+    AdapterTable table;
+    const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1");
+    table.Replace({a, b});
+    table.Replace({a, Row(u"B", u"eth1", u"10.0.0.6")});
+    EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/eth0", "B/eth1*"}));
+
+    const TableUpdate same = table.Replace({a, Row(u"B", u"eth1", u"10.0.0.6")});
+    EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/eth0", "B/eth1"}));
+    EXPECT_EQ(same.repaint, std::vector<int>{1}) << "the highlight goes: that row repaints";
+    EXPECT_FALSE(same.attention);
+
+    EXPECT_TRUE(table.Replace({a, Row(u"B", u"eth1", u"10.0.0.6")}).Nothing());
+}
+
+// Each case lists a column's cells in the order WMI delivered them, then the
+// order of the first click (ascending) and of the second (descending), by
+// WMI index. Absent (null) cells are written as "-".
+TEST(AdapterTable, AHeaderClickSortsItsColumnByWhatItHolds) {
+    struct Case {
+        const char* what;
+        int column;
+        std::vector<Text> cells;
+        std::vector<int> ascending, descending;
+    };
+    const Case cases[] = {
+        {"IPv4 by value, before IPv6", 2,
+         {u"10.0.0.10", u"fe80::1%3", u"10.0.0.9", u"2001:db8::1", u"192.168.1.1", u"::1"},
+         {2, 0, 4, 5, 3, 1}, {1, 3, 5, 4, 0, 2}},
+        {"empty and absent cells last both ways, in WMI's order", 3,
+         {u"", u"10.0.0.2", u"-", u"10.0.0.1"}, {3, 1, 0, 2}, {1, 3, 0, 2}},
+        {"IPv6 spellings by value", 4,
+         {u"fe80::a", u"fe80:0:0:0:0:0:0:9", u"::ffff:1.2.3.4", u"2001:DB8::1", u"2001:db8::"},
+         {2, 4, 3, 1, 0}, {0, 1, 3, 4, 2}},
+        {"a zone orders link-local twins", 6, {u"fe80::1%7", u"fe80::1%3"}, {1, 0}, {0, 1}},
+        {"texts that are no address after every address", 8,
+         {u"n/a", u"fe80::1", u"1.2.3.4", u"1.2.3", u"::1::2"},
+         {2, 1, 3, 4, 0}, {0, 4, 3, 1, 2}},
+        {"MTU by value", 11, {u"1500", u"9000", u"576", u"", u"65535"}, {2, 0, 1, 4, 3},
+         {4, 1, 0, 2, 3}},
+        {"text without regard to case; ties keep WMI's order", 1,
+         {u"eth10", u"Eth2", u"eth1", u"NIC", u"nic"}, {2, 0, 1, 3, 4}, {3, 4, 1, 0, 2}},
+    };
+    for (const Case& c : cases) {
+        std::vector<AdapterRow> rows;
+        for (std::size_t i = 0; i < c.cells.size(); ++i) {
+            AdapterRow row = Row(u"M" + DecimalText(i), u"d" + DecimalText(i));
+            std::optional<Text> cell;
+            if (c.cells[i] != u"-") cell = c.cells[i];
+            if (c.column == 0) row.text = cell.value_or(u"");
+            else row.subItems[static_cast<std::size_t>(c.column - 1)] = cell;
+            rows.push_back(row);
+        }
+        AdapterTable table;
+        table.Replace(rows);
+        // Rows are told apart by their keys, M0, M1, ..., whatever the column.
+        const auto order = [&] {
+            std::vector<int> out;
+            for (int p = 0; p < table.Count(); ++p) {
+                out.push_back(std::stoi(TextToAscii(table.Row(p).key->substr(1))));
+            }
+            return out;
+        };
+        table.SortBy(c.column);
+        EXPECT_EQ(order(), c.ascending) << c.what;
+        EXPECT_EQ(table.Sort(), (TableSort{c.column, SortDirection::Ascending})) << c.what;
+        table.SortBy(c.column);
+        EXPECT_EQ(order(), c.descending) << c.what;
+        table.SortBy(c.column);
+        EXPECT_EQ(table.Sort(), TableSort{}) << c.what;
+        std::vector<int> wmiOrder(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) wmiOrder[i] = static_cast<int>(i);
+        EXPECT_EQ(order(), wmiOrder) << c.what << ": the third click restores WMI's order";
+    }
+}
+
+TEST(AdapterTable, TheSortHoldsAcrossRefreshesAndSaysWhereRowsWent) {
+    AdapterTable table;
+    table.Replace({Row(u"A", u"a", u"10.0.0.3"), Row(u"B", u"b", u"10.0.0.1"),
+                   Row(u"C", u"c", u"10.0.0.2")});
+    const TableUpdate sorted = table.SortBy(2);
+    EXPECT_EQ(Shown(table), (std::vector<std::string>{"B/b", "C/c", "A/a"}));
+    EXPECT_EQ(sorted.movedTo, (std::vector<int>{2, 0, 1}));
+    EXPECT_FALSE(sorted.attention);
+
+    // B's address changes: it moves to the end, still sorted, and shows as
+    // changed.
+    const TableUpdate refreshed = table.Replace({Row(u"A", u"a", u"10.0.0.3"),
+                                                 Row(u"B", u"b", u"10.0.0.9"),
+                                                 Row(u"C", u"c", u"10.0.0.2")});
+    EXPECT_EQ(Shown(table), (std::vector<std::string>{"C/c", "A/a", "B/b*"}));
+    EXPECT_EQ(refreshed.movedTo, (std::vector<int>{2, 0, 1}));
+    EXPECT_EQ(refreshed.repaint, (std::vector<int>{0, 1, 2}));
+
+    // Another column starts ascending.
+    table.SortBy(1);
+    EXPECT_EQ(table.Sort(), (TableSort{1, SortDirection::Ascending}));
+    EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/a", "B/b*", "C/c"}));
+}
+
+}  // namespace
+}  // namespace kestrova
