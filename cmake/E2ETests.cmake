@@ -6,6 +6,7 @@
 add_executable(kestrova_probe
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/Main.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/NativeWmi.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TableView.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TargetWindow.cpp)
 # The probe takes the control places from the control table; the texts,
 # headers and colours the user is promised it states itself, and the truth
@@ -15,7 +16,7 @@ target_compile_definitions(kestrova_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AN
   _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 kestrova_warnings(kestrova_probe)
 if(NOT MSVC)
-  target_link_libraries(kestrova_probe PRIVATE ole32 oleaut32 wbemuuid uuid comctl32)
+  target_link_libraries(kestrova_probe PRIVATE ole32 oleaut32 wbemuuid uuid comctl32 ws2_32)
   target_link_options(kestrova_probe PRIVATE -municode -static)
 endif()
 

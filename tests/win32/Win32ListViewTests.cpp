@@ -607,6 +607,70 @@ TEST_F(Win32ListViewTestsRows, ATipShowsTheWholeTextOfACellThatDoesNotFit) {
     EXPECT_EQ(FromWide(text.c_str()), longDescription);
 }
 
+// What the context menu offered, read from the menu window while it is open.
+struct MenuSeen {
+    bool open = false;
+    std::vector<std::wstring> items;
+    std::vector<bool> greyed;
+    POINT topLeft{};
+};
+MenuSeen g_menuSeen;
+
+void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND window = FindWindowW(L"#32768", nullptr);
+    if (!window || !IsWindowVisible(window)) return;  // not up yet
+    KillTimer(nullptr, timer);
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+    g_menuSeen.open = menu != nullptr;
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64]{};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        g_menuSeen.items.push_back(text);
+        g_menuSeen.greyed.push_back((GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) &
+                                     (MF_GRAYED | MF_DISABLED)) != 0);
+    }
+    RECT r{};
+    GetWindowRect(window, &r);
+    g_menuSeen.topLeft = {r.left, r.top};
+    EndMenu();
+}
+
+// The menu a right-click or the Menu key opens: Copy only with a selection,
+// and from the keyboard under the focused row.
+TEST(Win32ListViewTests, TheContextMenuOffersCopyWithASelectionUnderTheFocusedRow) {
+    HostWindow host(true);
+    ASSERT_NE(host.hwnd(), nullptr);
+    DpiScale scale(96);
+    Win32ListView list(host.hwnd(), kListId, kPlace, scale);
+    list.ShowRows({RowOf(u"A", u"eth0"), RowOf(u"B", u"eth1"), RowOf(u"C", u"eth2")});
+    const auto open = [&](LPARAM where) {
+        g_menuSeen = {};
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, &ReadAndCloseMenu);
+        SendMessageW(list.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.hwnd()), where);
+        KillTimer(nullptr, timer);
+        return g_menuSeen;
+    };
+
+    MenuSeen seen = open(MAKELPARAM(300, 200));
+    ASSERT_TRUE(seen.open);
+    EXPECT_EQ(seen.items, (std::vector<std::wstring>{L"&Copy\tCtrl+C", L"Select &all\tCtrl+A"}));
+    EXPECT_EQ(seen.greyed, (std::vector<bool>{true, false})) << "nothing selected: nothing to copy";
+    EXPECT_EQ(seen.topLeft.x, 300);
+    EXPECT_EQ(seen.topLeft.y, 200);
+
+    Select(list.hwnd(), 1);
+    seen = open(MAKELPARAM(-1, -1));  // the Menu key, Shift+F10
+    ASSERT_TRUE(seen.open);
+    EXPECT_EQ(seen.greyed, (std::vector<bool>{false, false}));
+    RECT row{};
+    row.left = LVIR_LABEL;
+    SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    POINT under{row.left, row.bottom};
+    ClientToScreen(list.hwnd(), &under);
+    EXPECT_EQ(seen.topLeft.x, under.x);
+    EXPECT_EQ(seen.topLeft.y, under.y);
+}
+
 TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
     DpiScale scale(96);
     auto host = std::make_unique<HostWindow>();

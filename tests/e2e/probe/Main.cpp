@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "NativeWmi.h"
+#include "TableView.h"
 #include "TargetWindow.h"
 #include "monitor/PollingSwitch.h"
 #include "window/ControlTable.h"
@@ -486,6 +487,50 @@ int CheckClipboard() {
     return checks.Status();
 }
 
+int PrintPlace(const RemoteList& list) {
+    const std::optional<TablePlace> place = PlaceOf(list);
+    if (!place) return Error(L"the table's place");
+    std::wstring selected;
+    for (const std::wstring& row : place->selected) selected += (selected.empty() ? L"" : L",") + row;
+    Print(L"rows=" + std::to_wstring(place->rows));
+    Print(L"top_index=" + std::to_wstring(place->topIndex));
+    Print(L"top=" + place->top);
+    Print(L"focused=" + place->focused);
+    Print(L"selected=" + selected);
+    Print(L"scroll_x=" + std::to_wstring(place->scrollX));
+    return 0;
+}
+
+// The header's arrows, one word per column: none, up or down.
+int PrintSortArrows(const RemoteList& list) {
+    std::wstring words;
+    for (int column = 0; column < kColumns; ++column) {
+        const std::optional<int> format = list.HeaderFormat(column);
+        if (!format) return Error(L"header item " + std::to_wstring(column));
+        const wchar_t* word = (*format & HDF_SORTUP)     ? L"up"
+                              : (*format & HDF_SORTDOWN) ? L"down"
+                                                         : L"none";
+        words += (words.empty() ? L"" : L" ") + std::wstring(word);
+    }
+    Print(words);
+    return 0;
+}
+
+int CheckSorted(const RemoteList& list, int column, bool ascending) {
+    const WmiTruth truth = ReadAdaptersNatively();
+    if (!truth.error.empty()) return Error(L"native WMI read: " + truth.error);
+    std::vector<std::wstring> wmiOrder;
+    for (const ExpectedRow& row : truth.rows) wmiOrder.push_back(row.cells[0]);
+    const auto rows = list.Rows(kColumns);
+    Checks checks;
+    const std::optional<std::wstring> fault = SortFault(rows, column, ascending, wmiOrder);
+    checks.That(std::wstring(L"rows sorted by ") + kTableColumns[column].header +
+                    (ascending ? L" ascending" : L" descending"),
+                !fault, fault.value_or(L""));
+    checks.Equal(L"row count", std::to_wstring(truth.rows.size()), std::to_wstring(rows.size()));
+    return checks.Status();
+}
+
 int WaitFor(bool present, double seconds) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -516,7 +561,9 @@ int Usage() {
     Print(L"usage: kestrova_probe wait-window [s] | wait-gone [s] | check-layout <dpi> |\n"
           L"  check-startup | state | set <control> <text> | click <control> | close |\n"
           L"  answer-refusal | rows | check-rows | lights | rect <control> | window-rect |\n"
-          L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi");
+          L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi |\n"
+          L"  place | show-row <row> | scroll <dx> | header-rect <column> | sort-arrows |\n"
+          L"  check-sorted <column> up|down");
     return 2;
 }
 
@@ -549,10 +596,26 @@ int Run(const std::vector<std::wstring>& args) {
     if (!main) return Error(L"exactly one Kestrova window");
     if (command == L"close") return PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == L"window-rect") return PrintRect(ScreenRect(main));
+    RemoteList list(ControlOf(main, ControlId::Adaptors));
+    const int at = static_cast<int>(number(1, 0));
     if (command == L"row-rect" && args.size() == 2) {
-        RemoteList list(ControlOf(main, ControlId::Adaptors));
-        const auto rect = list.ItemScreenRect(static_cast<int>(number(1, 0)), LVIR_LABEL);
+        const auto rect = list.ItemScreenRect(at, LVIR_LABEL);
         return rect ? PrintRect(*rect) : Error(L"no such row");
+    }
+    if (command == L"place") return PrintPlace(list);
+    if (command == L"show-row" && args.size() == 2) {
+        return list.Ask(LVM_ENSUREVISIBLE, static_cast<WPARAM>(at), FALSE) ? 0 : 1;
+    }
+    if (command == L"scroll" && args.size() == 2) {
+        return list.Ask(LVM_SCROLL, static_cast<WPARAM>(at), 0) ? 0 : 1;
+    }
+    if (command == L"header-rect" && args.size() == 2) {
+        const auto rect = list.HeaderScreenRect(at);
+        return rect ? PrintRect(*rect) : Error(L"no such column");
+    }
+    if (command == L"sort-arrows") return PrintSortArrows(list);
+    if (command == L"check-sorted" && args.size() == 3 && at >= 0 && at < kColumns) {
+        return CheckSorted(list, at, args[2] == L"up");
     }
 
     if (args.size() < 2) return Usage();

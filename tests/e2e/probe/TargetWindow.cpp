@@ -18,7 +18,8 @@ constexpr UINT kAnswerMs = 5000;
 constexpr std::size_t kTextChars = 4096;
 constexpr std::size_t kTextOffset = 256;  // after the largest struct sent
 constexpr std::size_t kRemoteBytes = kTextOffset + kTextChars * sizeof(wchar_t);
-static_assert(sizeof(LVITEMW) <= kTextOffset && sizeof(LVCOLUMNW) <= kTextOffset);
+static_assert(sizeof(LVITEMW) <= kTextOffset && sizeof(LVCOLUMNW) <= kTextOffset &&
+              sizeof(HDITEMW) <= kTextOffset);
 
 BOOL CALLBACK CollectMain(HWND hwnd, LPARAM found) {
     std::array<wchar_t, 64> name{};
@@ -97,13 +98,57 @@ RemoteList::~RemoteList() {
 }
 
 bool RemoteList::Send(UINT message, WPARAM wParam, LRESULT* result) const {
+    return SendTo(list_, message, wParam, result);
+}
+
+bool RemoteList::SendTo(HWND target, UINT message, WPARAM wParam, LRESULT* result) const {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(list_, message, wParam, reinterpret_cast<LPARAM>(remote_),
+    if (!SendMessageTimeoutW(target, message, wParam, reinterpret_cast<LPARAM>(remote_),
                              SMTO_ABORTIFHUNG, kAnswerMs, &answer)) {
         return false;
     }
     if (result) *result = static_cast<LRESULT>(answer);
     return true;
+}
+
+std::optional<LRESULT> RemoteList::Ask(UINT message, WPARAM wParam, LPARAM lParam) const {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(list_, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs,
+                             &answer)) {
+        return std::nullopt;
+    }
+    return static_cast<LRESULT>(answer);
+}
+
+HWND RemoteList::Header() const {
+    return reinterpret_cast<HWND>(Ask(LVM_GETHEADER, 0, 0).value_or(0));
+}
+
+std::optional<RECT> RemoteList::HeaderScreenRect(int column) const {
+    const HWND header = Header();
+    if (!Ready() || !header) return std::nullopt;
+    RECT rect{};
+    LRESULT ok = 0;
+    if (!SendTo(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), &ok) || !ok ||
+        !Read(0, &rect, sizeof(rect))) {
+        return std::nullopt;
+    }
+    MapWindowPoints(header, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::optional<int> RemoteList::HeaderFormat(int column) const {
+    const HWND header = Header();
+    if (!Ready() || !header) return std::nullopt;
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    LRESULT ok = 0;
+    if (!Write(0, &item, sizeof(item)) ||
+        !SendTo(header, HDM_GETITEMW, static_cast<WPARAM>(column), &ok) || !ok ||
+        !Read(0, &item, sizeof(item))) {
+        return std::nullopt;
+    }
+    return item.fmt;
 }
 
 bool RemoteList::Write(std::size_t offset, const void* data, std::size_t size) const {
@@ -176,7 +221,7 @@ std::vector<std::vector<std::wstring>> RemoteList::Rows(int columns) const {
     return rows;
 }
 
-std::optional<RECT> RemoteList::ItemScreenRect(int row, int part) const {
+std::optional<RECT> RemoteList::ItemClientRect(int row, int part) const {
     if (!Ready()) return std::nullopt;
     RECT rect{};
     rect.left = part;
@@ -186,7 +231,12 @@ std::optional<RECT> RemoteList::ItemScreenRect(int row, int part) const {
         !Read(0, &rect, sizeof(rect))) {
         return std::nullopt;
     }
-    MapWindowPoints(list_, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::optional<RECT> RemoteList::ItemScreenRect(int row, int part) const {
+    std::optional<RECT> rect = ItemClientRect(row, part);
+    if (rect) MapWindowPoints(list_, HWND_DESKTOP, reinterpret_cast<POINT*>(&*rect), 2);
     return rect;
 }
 

@@ -48,9 +48,18 @@ public:
     std::vector<std::vector<std::wstring>> Rows(int columns) const;
     // `part` is LVIR_ICON, LVIR_LABEL, ...; screen coordinates.
     std::optional<RECT> ItemScreenRect(int row, int part) const;
+    std::optional<RECT> ItemClientRect(int row, int part) const;
+    // The header's item `column`, in screen coordinates, and its format
+    // flags (HDF_SORTUP, HDF_SORTDOWN, ...).
+    std::optional<RECT> HeaderScreenRect(int column) const;
+    std::optional<int> HeaderFormat(int column) const;
+    // A message that carries no pointer, answered within the probe's limit.
+    std::optional<LRESULT> Ask(UINT message, WPARAM wParam, LPARAM lParam) const;
 
 private:
+    HWND Header() const;
     bool Send(UINT message, WPARAM wParam, LRESULT* result) const;
+    bool SendTo(HWND target, UINT message, WPARAM wParam, LRESULT* result) const;
     bool Write(std::size_t offset, const void* data, std::size_t size) const;
     bool Read(std::size_t offset, void* data, std::size_t size) const;
 
