@@ -72,10 +72,13 @@ int RunRebuild(const Arguments& args) {
 
     for (const int rows : std::array<int, 4>{10, 100, 1000, 10000}) {
         if (rows > maxRows) break;
-        std::array<fakes::FakeWmi, 2> sets;
+        // Sets 0 and 1 hold N adapters each; set 2 one more, so that taking
+        // turns with it changes the number of rows as well.
+        std::array<fakes::FakeWmi, 3> sets;
         for (unsigned set = 0; set < sets.size(); ++set) {
-            sets[set].script.adapters.reserve(static_cast<std::size_t>(rows));
-            for (int i = 0; i < rows; ++i) {
+            const int count = set == 2 ? rows + 1 : rows;
+            sets[set].script.adapters.reserve(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i) {
                 sets[set].script.adapters.push_back(FullAdapter(static_cast<unsigned>(i), set));
             }
         }
@@ -84,7 +87,7 @@ int RunRebuild(const Arguments& args) {
         std::vector<double> sourceOnly;
         const int repetitions = RepetitionsFor(rows);
         for (int r = 0; r <= repetitions; ++r) {  // r == 0 warms up
-            fakes::FakeWmi& wmi = sets[static_cast<std::size_t>(r) % sets.size()];
+            fakes::FakeWmi& wmi = sets[static_cast<std::size_t>(r) % 2];
             NetMon netMon(table.computer(), wmi, table.list());
             const std::int64_t t0 = Ticks();
             const RefreshResult result = netMon();
@@ -105,10 +108,26 @@ int RunRebuild(const Arguments& args) {
             rebuild.push_back(TicksToMs(t1 - t0));
             sourceOnly.push_back(TicksToMs(t3 - t2));
         }
+        // The same, when the number of rows changes too (an adapter came or
+        // went at the same time): the list must be told its new length.
+        std::vector<double> countChange;
+        for (int r = 0; r <= repetitions; ++r) {
+            fakes::FakeWmi& wmi = sets[r % 2 == 0 ? 2 : 0];
+            NetMon netMon(table.computer(), wmi, table.list());
+            const std::int64_t t0 = Ticks();
+            const RefreshResult result = netMon();
+            const std::int64_t t1 = Ticks();
+            if (result.kind != RefreshResult::Kind::Refreshed) ++failures;
+            UpdateWindow(table.list().hwnd());
+            PumpMessages();
+            wmi.log = {};
+            if (r > 0) countChange.push_back(TicksToMs(t1 - t0));
+        }
         const double ms = Median(rebuild);
         const double us = ms * 1000.0 / rows;
         results.push_back({rows, ms, us});
         const std::string prefix = "rebuild.rows_" + std::to_string(rows);
+        Figure(prefix + ".count_change.median", Median(countChange), "ms");
         FigureInt(prefix + ".repetitions", repetitions, "count");
         Figure(prefix + ".median", ms, "ms");
         Figure(prefix + ".per_row", us, "us");
@@ -149,7 +168,8 @@ int RunRebuild(const Arguments& args) {
     Remark(
         "rebuild: one NetMon call with a scripted WMI of N adapters (every cell filled) into "
         "the real list view, replacing N rows of other adapters; the repaint is not timed. "
-        "fake_source_only: the scripted WMI walked and read alone, part of the rebuild figure");
+        "count_change: the same with N + 1 and N rows taking turns. fake_source_only: the "
+        "scripted WMI walked and read alone, part of the rebuild figure");
     return failures == 0 ? 0 : 1;
 }
 
