@@ -573,10 +573,15 @@ bool MainWindow::HandleTitleMouse(HWND label, UINT message, WPARAM wParam, LPARA
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
+            // The release ends the drag before the capture goes, so the
+            // capture change our own release causes finds it ended.
+            Call([&] { form_->lblCaption_MouseUp(x, y); });
             if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == label) {
                 ReleaseCapture();
             }
-            Call([&] { form_->lblCaption_MouseUp(x, y); });
+            return true;
+        case WM_CAPTURECHANGED:
+            Call([this] { form_->lblCaption_LostCapture(); });
             return true;
         default:
             return false;

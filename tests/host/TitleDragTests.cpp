@@ -36,10 +36,45 @@ TEST_F(TitleDragTest, FollowsThePointerWhileHeld) {
 }
 
 TEST_F(TitleDragTest, MovesOnlyWhileDragging) {
-    drag.MouseMove(400, 200);
-    EXPECT_EQ(window.left, 1500);
-    EXPECT_EQ(window.top, 1200);
-    EXPECT_TRUE(window.moves.empty());
+    // After each gesture the drag is off: the window is where the gesture
+    // left it, and a pointer reported over the label later moves nothing.
+    struct Case {
+        const char* name;
+        void (*gesture)(TitleDrag&);
+        float left, top;
+    };
+    const Case cases[] = {
+        {"never pressed", [](TitleDrag&) {}, 1500, 1200},
+        {"pressed and released",
+         [](TitleDrag& d) {
+             d.MouseDown(75, 45);
+             d.MouseUp(90, 45);
+         },
+         1515, 1200},
+        // The release will go to whoever took the mouse: the drag ends where
+        // the last move put the window, with no move of its own.
+        {"capture lost while dragging",
+         [](TitleDrag& d) {
+             d.MouseDown(75, 45);
+             d.MouseMove(90, 60);
+             d.LostCapture();
+         },
+         1515, 1215},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::FakeWindow w;
+        TitleDrag d{w};
+        c.gesture(d);
+        EXPECT_FALSE(d.DragActive());
+        EXPECT_EQ(w.left, c.left);
+        EXPECT_EQ(w.top, c.top);
+        const std::size_t moves = w.moves.size();
+        d.MouseMove(400, 200);
+        EXPECT_EQ(w.moves.size(), moves);
+        EXPECT_EQ(w.left, c.left);
+        EXPECT_EQ(w.top, c.top);
+    }
 }
 
 TEST_F(TitleDragTest, PressAndReleaseInPlaceDoesNotMove) {

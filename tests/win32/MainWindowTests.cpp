@@ -797,6 +797,17 @@ TEST_F(MainWindowTests, DraggingTheTitleMovesTheWindow) {
     RECT idle{};
     GetWindowRect(window->hwnd(), &idle);
     EXPECT_TRUE(SameRect(idle, released));
+
+    // Another window takes the mouse in the middle of a drag, as Alt+Tab or a
+    // UAC prompt does: the release goes there, and the pointer crossing the
+    // label later with a button down moves nothing.
+    SendMessageW(title, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    SetCapture(window->hwnd());
+    ReleaseCapture();
+    SendMessageW(title, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 60));
+    RECT afterLoss{};
+    GetWindowRect(window->hwnd(), &afterLoss);
+    EXPECT_TRUE(SameRect(afterLoss, released));
 }
 
 TEST_F(MainWindowTests, TheLinkOpensTheHomePageAndShowsAHand) {
