@@ -16,8 +16,8 @@ public:
     virtual float Height() const = 0;
     virtual float Left() const = 0;
     virtual float Top() const = 0;
-    virtual void SetLeft(float twips) = 0;  // moves the window at once
-    virtual void SetTop(float twips) = 0;
+    // Moves the window at once, both edges together.
+    virtual void Move(float left, float top) = 0;
     virtual WindowHandle Handle() const = 0;
     // Destroys the window with its controls and timer; the program ends.
     virtual void Unload() = 0;
