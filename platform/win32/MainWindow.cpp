@@ -10,6 +10,7 @@
 
 #include "inventory/AdapterColumns.h"
 #include "platform/win32/Clipboard.h"
+#include "platform/win32/DefaultPlace.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CommandButton.h"
 #include "platform/win32/Win32Environment.h"
@@ -162,20 +163,6 @@ bool MainWindow::PreTranslate(MSG& message) {
     return hwnd_ && IsDialogMessageW(hwnd_, &message);
 }
 
-namespace {
-POINT SystemDefaultPlace(HINSTANCE instance) {
-    POINT place{0, 0};
-    const HWND probe =
-        CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    if (!probe) return place;
-    RECT at{};
-    if (GetWindowRect(probe, &at)) place = {at.left, at.top};
-    DestroyWindow(probe);
-    return place;
-}
-}  // namespace
-
 void MainWindow::CreateWindowAtDefaultPlace() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -199,19 +186,9 @@ void MainWindow::CreateWindowAtDefaultPlace() {
         if (!RegisterClassExW(&windowClass)) ThrowLastError("registering the window class");
     }
 
-    // The system keeps its default place for new windows (the cascade, or
-    // the place the launcher asked for) for overlapped windows only: a popup
-    // asking for CW_USEDEFAULT lands at 0,0. So a hidden overlapped window,
-    // never shown, asks where a new window goes now, and Kestrova opens
-    // there, on that monitor, at that monitor's DPI.
+    // Where the system puts a new window now, on that monitor, at that
+    // monitor's DPI.
     const POINT place = SystemDefaultPlace(instance_);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    const RECT work =
-        GetMonitorInfoW(MonitorFromPoint(place, MONITOR_DEFAULTTOPRIMARY), &monitor)
-            ? monitor.rcWork
-            : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-
     const HWND created = CreateWindowExW(kExStyle, kClassName, L"", kStyle, place.x, place.y, 1, 1,
                                          nullptr, nullptr, instance_, this);
     if (!created) ThrowLastError("creating the main window");
@@ -220,17 +197,9 @@ void MainWindow::CreateWindowAtDefaultPlace() {
 
     RECT frame{0, 0, scale_.ToPixels(kFormWidth), scale_.ToPixels(kFormHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    // Kept whole on the work area where it fits, so the title bar, the only
-    // way to move the window, can always be reached.
-    const int left =
-        std::max(static_cast<int>(work.left),
-                 std::min(static_cast<int>(place.x), static_cast<int>(work.right) - width));
-    const int top =
-        std::max(static_cast<int>(work.top),
-                 std::min(static_cast<int>(place.y), static_cast<int>(work.bottom) - height));
-    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const POINT at = KeptOnWorkArea(place, size);
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::CreateControls() {
