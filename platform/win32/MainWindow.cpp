@@ -119,6 +119,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
       locale_(std::make_unique<Win32Locale>()) {
     CreateWindowAtDefaultPlace();
     try {
+        if (seams.windowCreated) seams.windowCreated(hwnd_);
         CreateControls();
         ApplyFont();
         ApplyWindowIcons();
@@ -408,12 +409,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
         case WM_CLOSE:
             // Alt+F4 and the taskbar's Close go the way the close picture
-            // goes, so a close during a refresh waits for it.
+            // goes, so a close during a refresh waits for it; one that comes
+            // while the window is being built waits for the message loop.
             if (form_) {
                 Call([this] { form_->Close_Click(); });
-                return 0;
+            } else {
+                PostMessageW(hwnd_, WM_CLOSE, 0, 0);
             }
-            break;
+            return 0;
 
         case WM_DESTROY:
             // A window the program's owner tears down (a test, a failed
@@ -568,6 +571,8 @@ LRESULT CALLBACK MainWindow::TitleLabelProc(HWND hwnd, UINT message, WPARAM wPar
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// Also while the window is being placed, before the controls exist (placed
+// across two monitors of different DPI): they are then created at this DPI.
 void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     scale_.SetDpi(dpi);
     ApplyFont();
@@ -575,8 +580,8 @@ void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     for (ChildControl* child : children_) {
         if (child) child->ApplyPlace();
     }
-    adaptors_->OnDpiChanged();
-    close_->ReloadIcon();
+    if (adaptors_) adaptors_->OnDpiChanged();
+    if (close_) close_->ReloadIcon();
     ApplyWindowIcons();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cwchar>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -282,6 +283,7 @@ protected:
             boxes.push_back({owner, prompt, caption, style});
             return IDOK;
         };
+        seams.windowCreated = beforeControls;
         window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), show, std::move(seams));
         ASSERT_NE(window->hwnd(), nullptr);
         Pump();
@@ -297,6 +299,7 @@ protected:
     fakes::FakeWmi wmi;
     RecordingShell shell;
     std::vector<BoxCall> boxes;
+    std::function<void(HWND)> beforeControls;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -763,6 +766,93 @@ TEST_F(MainWindowTests, ADpiChangeRescalesFontPlacesAndTheWindow) {
             SendMessageW(Control(ControlId::txtComputer), WM_GETFONT, 0, 0));
         ASSERT_NE(GetObjectW(font, sizeof(face), &face), 0);
         EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72));
+    }
+}
+
+// A window placed across two monitors of different DPI gets WM_DPICHANGED
+// while it is being placed, before its controls exist; any other message
+// may come then too. Each is sent from inside the start-up here.
+TEST_F(MainWindowTests, MessagesBeforeTheControlsExistAreSafeAndADpiChangeTakesEffect) {
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool closes;  // once the message loop runs
+    };
+    const Case cases[] = {
+        {"WM_DPICHANGED", WM_DPICHANGED, MAKEWPARAM(144, 144), false},
+        {"WM_SIZE", WM_SIZE, SIZE_RESTORED, false},
+        {"WM_ACTIVATE", WM_ACTIVATE, WA_ACTIVE, false},
+        {"WM_COMMAND", WM_COMMAND,
+         MAKEWPARAM(MainWindow::ControlIdOf(ControlId::cmdSwitch), BN_CLICKED), false},
+        {"WM_CTLCOLORSTATIC", WM_CTLCOLORSTATIC, 0, false},
+        {"WM_DRAWITEM", WM_DRAWITEM, 0, false},
+        {"WM_SETTINGCHANGE", WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, false},
+        {"WM_SYSCOLORCHANGE", WM_SYSCOLORCHANGE, 0, false},
+        {"WM_NOTIFY", WM_NOTIFY, 0, false},
+        {"WM_TIMER", WM_TIMER, MainWindow::kPingTimerId, false},
+        {"WM_CLOSE", WM_CLOSE, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool duringStartUp = false;
+        beforeControls = [&](HWND hwnd) {
+            duringStartUp = !window;  // the constructor has not returned yet
+            RECT frame{};
+            GetWindowRect(hwnd, &frame);
+            const RECT suggested{frame.left, frame.top, frame.left + Px(kFormWidth, 144),
+                                 frame.top + Px(kFormHeight, 144)};
+            DRAWITEMSTRUCT item{};
+            NMLVKEYDOWN key{};
+            key.hdr.code = LVN_KEYDOWN;
+            key.wVKey = 'C';
+            LPARAM lParam = 0;
+            switch (c.message) {
+                case WM_DPICHANGED:
+                    lParam = reinterpret_cast<LPARAM>(&suggested);
+                    break;
+                case WM_DRAWITEM:
+                    lParam = reinterpret_cast<LPARAM>(&item);
+                    break;
+                case WM_NOTIFY:
+                    lParam = reinterpret_cast<LPARAM>(&key);
+                    break;
+                case WM_COMMAND:  // from a control, and colours for one
+                case WM_CTLCOLORSTATIC:
+                    lParam = reinterpret_cast<LPARAM>(hwnd);
+                    break;
+                default:
+                    break;
+            }
+            SendMessageW(hwnd, c.message, c.wParam, lParam);
+        };
+        Open();
+        ASSERT_TRUE(duringStartUp);
+        if (c.closes) {
+            EXPECT_EQ(window->hwnd(), nullptr) << "the close took effect once the loop ran";
+            window.reset();
+            continue;
+        }
+        ASSERT_NE(window->hwnd(), nullptr);
+        const unsigned dpi = c.message == WM_DPICHANGED ? 144u : Dpi();
+        EXPECT_EQ(Dpi(), dpi);
+        const RECT client = ClientOf(window->hwnd());
+        EXPECT_EQ(client.right, Px(kFormWidth, dpi));
+        EXPECT_EQ(client.bottom, Px(kFormHeight, dpi));
+        for (const ControlId id : {ControlId::txtComputer, ControlId::cmdSwitch, ControlId::txtFreq,
+                                   ControlId::Label3, ControlId::lblTime}) {
+            SCOPED_TRACE(TextToAscii(EntryOf(id).name));
+            EXPECT_TRUE(SameRect(RectInParent(Control(id)), PixelsOf(EntryOf(id).place, dpi)));
+        }
+        LOGFONTW face{};
+        const auto font = reinterpret_cast<HFONT>(
+            SendMessageW(Control(ControlId::txtComputer), WM_GETFONT, 0, 0));
+        ASSERT_NE(GetObjectW(font, sizeof(face), &face), 0);
+        EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72));
+        EXPECT_EQ(TextOf(Control(ControlId::cmdSwitch)), L"ON");
+        EXPECT_TRUE(wmi.log.boundNames.empty()) << "nothing was refreshed";
+        window.reset();
+        Pump();
     }
 }
 
