@@ -623,7 +623,13 @@ void MainWindow::CopySelectedRows() {
         }
         rows.push_back(std::move(cells));
     }
-    if (!PutOnClipboard(hwnd_, SelectionText(headers, rows))) MessageBeep(MB_ICONWARNING);
+    // The system's beep alone goes unheard; the time label would be written
+    // over by the next refresh.
+    if (!PutOnClipboard(hwnd_, SelectionText(headers, rows)) && messageBox_) {
+        messageBox_->Show(u"Kestrova could not copy the rows: another program may be using the "
+                          u"clipboard. Try again in a moment.",
+                          MB_OK | MB_ICONWARNING);
+    }
 }
 
 }  // namespace kestrova::win32

@@ -27,6 +27,8 @@
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/WideText.h"
+#include "win32/ClipboardHolder.h"
+#include "win32/ClipboardText.h"
 #include "window/ControlTable.h"
 
 namespace kestrova::win32 {
@@ -101,20 +103,6 @@ void Select(HWND list, int row, bool selected) {
     item.state = selected ? LVIS_SELECTED : 0u;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
-
-std::optional<std::wstring> ClipboardText() {
-    if (!OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::wstring> text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 
 // Holds Ctrl down for this thread's GetKeyState, as a real key press would,
 // and lets it go again at the end of the scope.
@@ -661,18 +649,25 @@ TEST_F(MainWindowTests, CtrlAAndCtrlCCopyTheSelectedRowsWithTheHeaderLine) {
     struct Case {
         const char* name;
         std::vector<int> selected;  // nothing: Ctrl+A selects
+        bool heldElsewhere;         // another program keeps the clipboard open
         std::wstring clipboard;
     };
     const Case cases[] = {
-        {"Ctrl+A then Ctrl+C", {}, kHeaderLine + kFirstLine + kSecondLine},
-        {"second row only", {1}, kHeaderLine + kSecondLine},
-        {"first row only", {0}, kHeaderLine + kFirstLine},
+        {"Ctrl+A then Ctrl+C", {}, false, kHeaderLine + kFirstLine + kSecondLine},
+        {"second row only", {1}, false, kHeaderLine + kSecondLine},
+        {"first row only", {0}, false, kHeaderLine + kFirstLine},
+        {"clipboard held all along", {0}, true, L"before"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        boxes.clear();
         for (int row = 0; row < 2; ++row) Select(list, row, false);
         ASSERT_TRUE(PutOnClipboard(window->hwnd(), u"before"));
         {
+            std::optional<ClipboardHolder> other;
+            if (c.heldElsewhere) {
+                ASSERT_TRUE(other.emplace().Holding());
+            }
             ControlKeyHeld control;
             if (c.selected.empty()) {
                 PressKey(list, 'A');
@@ -683,6 +678,16 @@ TEST_F(MainWindowTests, CtrlAAndCtrlCCopyTheSelectedRowsWithTheHeaderLine) {
             PressKey(list, 'C');
         }
         EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(c.clipboard));
+        // A copy that fails says so, once.
+        ASSERT_EQ(boxes.size(), c.heldElsewhere ? 1u : 0u);
+        if (c.heldElsewhere) {
+            EXPECT_EQ(boxes[0].owner, window->hwnd());
+            EXPECT_EQ(boxes[0].prompt,
+                      L"Kestrova could not copy the rows: another program may be using the "
+                      L"clipboard. Try again in a moment.");
+            EXPECT_EQ(boxes[0].caption, L"Kestrova");
+            EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+        }
     }
 }
 
