@@ -623,8 +623,8 @@ void MainWindow::CopySelectedRows() {
         }
         rows.push_back(std::move(cells));
     }
-    // The system's beep alone goes unheard; the time label would be written
-    // over by the next refresh.
+    // Said in a box: a beep goes unnoticed, and the time label would be
+    // written over by the next refresh.
     if (!PutOnClipboard(hwnd_, SelectionText(headers, rows)) && messageBox_) {
         messageBox_->Show(u"Kestrova could not copy the rows: another program may be using the "
                           u"clipboard. Try again in a moment.",
