@@ -16,8 +16,8 @@ public:
     virtual float Height() const = 0;
     virtual float Left() const = 0;
     virtual float Top() const = 0;
-    virtual void SetLeft(float twips) = 0;  // moves the window at once
-    virtual void SetTop(float twips) = 0;
+    // Moves the window at once, both edges together.
+    virtual void Move(float left, float top) = 0;
     virtual WindowHandle Handle() const = 0;
     // Flashes the window's taskbar button until the user activates it, when
     // the window is not the one in the foreground; otherwise nothing.

@@ -60,6 +60,7 @@ public:
     void lblCaption_MouseDown(float x, float y) { drag_.MouseDown(x, y); }
     void lblCaption_MouseMove(float x, float y) { drag_.MouseMove(x, y); }
     void lblCaption_MouseUp(float x, float y) { drag_.MouseUp(x, y); }
+    void lblCaption_LostCapture() { drag_.LostCapture(); }
     // Closing in the middle of a refresh (its COM waits dispatch messages)
     // waits until the refresh has returned; no refresh starts after it.
     void Close_Click();

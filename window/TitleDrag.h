@@ -16,6 +16,10 @@ public:
     // Moves once more, pressed or not, then ends the drag. A release with no
     // press before it moves by its distance from the last press point.
     void MouseUp(float x, float y);
+    // The label lost the mouse to someone else (Alt+Tab, the Windows key, a
+    // UAC prompt): its release will never come, so the drag ends here, where
+    // the window is. Without this the window would follow the bare pointer.
+    void LostCapture() { DragActive_ = false; }
 
     bool DragActive() const { return DragActive_; }
     float DragStartX() const { return DragStartX_; }

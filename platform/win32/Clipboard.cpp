@@ -4,7 +4,21 @@
 
 namespace kestrova::win32 {
 
+namespace {
+bool OpenClipboardPatiently(HWND owner, const std::function<void()>& pause) {
+    for (int tries = 1;; ++tries) {
+        if (OpenClipboard(owner)) return true;
+        if (tries == kClipboardOpenTries) return false;
+        pause();
+    }
+}
+}  // namespace
+
 bool PutOnClipboard(HWND owner, TextView text) {
+    return PutOnClipboard(owner, text, [] { Sleep(kClipboardRetryPauseMs); });
+}
+
+bool PutOnClipboard(HWND owner, TextView text, const std::function<void()>& pause) {
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory) return false;
@@ -16,7 +30,7 @@ bool PutOnClipboard(HWND owner, TextView text) {
         GlobalFree(memory);
         return false;
     }
-    if (!OpenClipboard(owner)) {
+    if (!OpenClipboardPatiently(owner, pause)) {
         GlobalFree(memory);
         return false;
     }

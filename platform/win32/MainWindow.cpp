@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/win32/DefaultPlace.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CommandButton.h"
 #include "platform/win32/Win32Environment.h"
@@ -114,6 +115,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
       locale_(std::make_unique<Win32Locale>()) {
     CreateWindowAtDefaultPlace();
     try {
+        if (seams.windowCreated) seams.windowCreated(hwnd_);
         CreateControls();
         ApplyFont();
         ApplyWindowIcons();
@@ -123,6 +125,13 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
         Text title = versionInfo_->ProductName();
         if (title.empty()) title = u"Kestrova";
         messageBox_ = std::make_unique<Win32MessageBox>(hwnd_, std::move(title), showMessage_);
+        // Said in a box: a beep goes unnoticed, and the time label would be
+        // written over by the next refresh.
+        adaptors_->OnCopyFailed([this] {
+            messageBox_->Show(u"Kestrova could not copy the rows: another program may be using "
+                              u"the clipboard. Try again in a moment.",
+                              MB_OK | MB_ICONWARNING);
+        });
         form_ = std::make_unique<Form1>(
             Form1::Controls{*window_, *lblCaption_, *close_, *txtComputer_, *cmdSwitch_, *txtFreq_,
                             *lblTime_, *adaptors_, *website_, *timer_},
@@ -158,20 +167,6 @@ bool MainWindow::PreTranslate(MSG& message) {
     return hwnd_ && IsDialogMessageW(hwnd_, &message);
 }
 
-namespace {
-POINT SystemDefaultPlace(HINSTANCE instance) {
-    POINT place{0, 0};
-    const HWND probe =
-        CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    if (!probe) return place;
-    RECT at{};
-    if (GetWindowRect(probe, &at)) place = {at.left, at.top};
-    DestroyWindow(probe);
-    return place;
-}
-}  // namespace
-
 void MainWindow::CreateWindowAtDefaultPlace() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -195,19 +190,9 @@ void MainWindow::CreateWindowAtDefaultPlace() {
         if (!RegisterClassExW(&windowClass)) ThrowLastError("registering the window class");
     }
 
-    // The system keeps its default place for new windows (the cascade, or
-    // the place the launcher asked for) for overlapped windows only: a popup
-    // asking for CW_USEDEFAULT lands at 0,0. So a hidden overlapped window,
-    // never shown, asks where a new window goes now, and Kestrova opens
-    // there, on that monitor, at that monitor's DPI.
+    // Where the system puts a new window now, on that monitor, at that
+    // monitor's DPI.
     const POINT place = SystemDefaultPlace(instance_);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    const RECT work =
-        GetMonitorInfoW(MonitorFromPoint(place, MONITOR_DEFAULTTOPRIMARY), &monitor)
-            ? monitor.rcWork
-            : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-
     const HWND created = CreateWindowExW(kExStyle, kClassName, L"", kStyle, place.x, place.y, 1, 1,
                                          nullptr, nullptr, instance_, this);
     if (!created) ThrowLastError("creating the main window");
@@ -216,17 +201,9 @@ void MainWindow::CreateWindowAtDefaultPlace() {
 
     RECT frame{0, 0, scale_.ToPixels(kFormWidth), scale_.ToPixels(kFormHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    // Kept whole on the work area where it fits, so the title bar, the only
-    // way to move the window, can always be reached.
-    const int left =
-        std::max(static_cast<int>(work.left),
-                 std::min(static_cast<int>(place.x), static_cast<int>(work.right) - width));
-    const int top =
-        std::max(static_cast<int>(work.top),
-                 std::min(static_cast<int>(place.y), static_cast<int>(work.bottom) - height));
-    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const POINT at = KeptOnWorkArea(place, size);
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::CreateControls() {
@@ -435,12 +412,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
         case WM_CLOSE:
             // Alt+F4 and the taskbar's Close go the way the close picture
-            // goes, so a close during a refresh waits for it.
+            // goes, so a close during a refresh waits for it; one that comes
+            // while the window is being built waits for the message loop.
             if (form_) {
                 Call([this] { form_->Close_Click(); });
-                return 0;
+            } else {
+                PostMessageW(hwnd_, WM_CLOSE, 0, 0);
             }
-            break;
+            return 0;
 
         case WM_DESTROY:
             // A window the program's owner tears down (a test, a failed
@@ -559,10 +538,15 @@ bool MainWindow::HandleTitleMouse(HWND label, UINT message, WPARAM wParam, LPARA
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
+            // The release ends the drag before the capture goes, so the
+            // capture change our own release causes finds it ended.
+            Call([&] { form_->lblCaption_MouseUp(x, y); });
             if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == label) {
                 ReleaseCapture();
             }
-            Call([&] { form_->lblCaption_MouseUp(x, y); });
+            return true;
+        case WM_CAPTURECHANGED:
+            Call([this] { form_->lblCaption_LostCapture(); });
             return true;
         default:
             return false;
@@ -580,6 +564,8 @@ LRESULT CALLBACK MainWindow::TitleLabelProc(HWND hwnd, UINT message, WPARAM wPar
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// Also while the window is being placed, before the controls exist (placed
+// across two monitors of different DPI): they are then created at this DPI.
 void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     scale_.SetDpi(dpi);
     ApplyFont();
@@ -587,8 +573,8 @@ void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     for (ChildControl* child : children_) {
         if (child) child->ApplyPlace();
     }
-    adaptors_->OnDpiChanged();
-    close_->ReloadIcon();
+    if (adaptors_) adaptors_->OnDpiChanged();
+    if (close_) close_->ReloadIcon();
     ApplyWindowIcons();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "platform/win32/DpiScale.h"
@@ -44,6 +45,9 @@ public:
         WmiConnector* wmi = nullptr;
         Shell* shell = nullptr;
         MessageBoxFunction showMessage;  // MessageBoxW's shape
+        // Runs once the window exists and is placed, before its controls are
+        // created: what reaches a window that is still being built.
+        std::function<void(HWND)> windowCreated;
     };
 
     // Creates the window hidden, its controls and Form1, runs Form_Load,

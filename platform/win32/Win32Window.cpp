@@ -32,15 +32,12 @@ float Win32Window::Top() const {
     return scale_.ToTwips(ScreenRect().top);
 }
 
-// Each move happens at once, not on the next paint: a drag moves by both
-// coordinates in turn and reads the position back in between.
-void Win32Window::SetLeft(float twips) {
-    SetWindowPos(hwnd_, nullptr, scale_.ToPixels(twips), ScreenRect().top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Win32Window::SetTop(float twips) {
-    SetWindowPos(hwnd_, nullptr, ScreenRect().left, scale_.ToPixels(twips), 0, 0,
+// At once, not on the next paint: a drag reads the position back at its next
+// step. Both edges are converted at one DPI and moved by one SetWindowPos: a
+// move that lands on a monitor of another DPI changes the scale (through
+// WM_DPICHANGED) before SetWindowPos returns.
+void Win32Window::Move(float left, float top) {
+    SetWindowPos(hwnd_, nullptr, scale_.ToPixels(left), scale_.ToPixels(top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -18,8 +18,7 @@ public:
     float Height() const override;
     float Left() const override;
     float Top() const override;
-    void SetLeft(float twips) override;
-    void SetTop(float twips) override;
+    void Move(float left, float top) override;
     WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
     void RequestAttention() override;
     void Unload() override;

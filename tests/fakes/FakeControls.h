@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -85,13 +86,10 @@ public:
     float Height() const override { return height; }
     float Left() const override { return left; }
     float Top() const override { return top; }
-    void SetLeft(float twips) override {
-        left = twips;
-        moves.push_back("left");
-    }
-    void SetTop(float twips) override {
-        top = twips;
-        moves.push_back("top");
+    void Move(float toLeft, float toTop) override {
+        left = toLeft;
+        top = toTop;
+        moves.push_back({toLeft, toTop});
     }
     WindowHandle Handle() const override { return handle; }
     void RequestAttention() override { ++attentionRequests; }
@@ -101,7 +99,7 @@ public:
     WindowHandle handle = 0x1234;
     int unloads = 0;
     int attentionRequests = 0;
-    std::vector<std::string> moves;
+    std::vector<std::pair<float, float>> moves;  // left, top
 };
 
 struct ShellCall {

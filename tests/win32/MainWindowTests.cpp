@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cwchar>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -26,6 +27,8 @@
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/WideText.h"
+#include "win32/ClipboardHolder.h"
+#include "win32/ClipboardText.h"
 #include "window/ControlTable.h"
 
 namespace kestrova::win32 {
@@ -100,20 +103,6 @@ void Select(HWND list, int row, bool selected) {
     item.state = selected ? LVIS_SELECTED : 0u;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
-
-std::optional<std::wstring> ClipboardText() {
-    if (!OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::wstring> text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 
 // Holds Ctrl down for this thread's GetKeyState, as a real key press would,
 // and lets it go again at the end of the scope.
@@ -282,6 +271,7 @@ protected:
             boxes.push_back({owner, prompt, caption, style});
             return IDOK;
         };
+        seams.windowCreated = beforeControls;
         window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), show, std::move(seams));
         ASSERT_NE(window->hwnd(), nullptr);
         Pump();
@@ -297,6 +287,7 @@ protected:
     fakes::FakeWmi wmi;
     RecordingShell shell;
     std::vector<BoxCall> boxes;
+    std::function<void(HWND)> beforeControls;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -658,18 +649,25 @@ TEST_F(MainWindowTests, CtrlAAndCtrlCCopyTheSelectedRowsWithTheHeaderLine) {
     struct Case {
         const char* name;
         std::vector<int> selected;  // nothing: Ctrl+A selects
+        bool heldElsewhere;         // another program keeps the clipboard open
         std::wstring clipboard;
     };
     const Case cases[] = {
-        {"Ctrl+A then Ctrl+C", {}, kHeaderLine + kFirstLine + kSecondLine},
-        {"second row only", {1}, kHeaderLine + kSecondLine},
-        {"first row only", {0}, kHeaderLine + kFirstLine},
+        {"Ctrl+A then Ctrl+C", {}, false, kHeaderLine + kFirstLine + kSecondLine},
+        {"second row only", {1}, false, kHeaderLine + kSecondLine},
+        {"first row only", {0}, false, kHeaderLine + kFirstLine},
+        {"clipboard held all along", {0}, true, L"before"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        boxes.clear();
         for (int row = 0; row < 2; ++row) Select(list, row, false);
         ASSERT_TRUE(PutOnClipboard(window->hwnd(), u"before"));
         {
+            std::optional<ClipboardHolder> other;
+            if (c.heldElsewhere) {
+                ASSERT_TRUE(other.emplace().Holding());
+            }
             ControlKeyHeld control;
             if (c.selected.empty()) {
                 PressKey(list, 'A');
@@ -680,6 +678,16 @@ TEST_F(MainWindowTests, CtrlAAndCtrlCCopyTheSelectedRowsWithTheHeaderLine) {
             PressKey(list, 'C');
         }
         EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(c.clipboard));
+        // A copy that fails says so, once.
+        ASSERT_EQ(boxes.size(), c.heldElsewhere ? 1u : 0u);
+        if (c.heldElsewhere) {
+            EXPECT_EQ(boxes[0].owner, window->hwnd());
+            EXPECT_EQ(boxes[0].prompt,
+                      L"Kestrova could not copy the rows: another program may be using the "
+                      L"clipboard. Try again in a moment.");
+            EXPECT_EQ(boxes[0].caption, L"Kestrova");
+            EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+        }
     }
 }
 
@@ -766,6 +774,93 @@ TEST_F(MainWindowTests, ADpiChangeRescalesFontPlacesAndTheWindow) {
     }
 }
 
+// A window placed across two monitors of different DPI gets WM_DPICHANGED
+// while it is being placed, before its controls exist; any other message
+// may come then too. Each is sent from inside the start-up here.
+TEST_F(MainWindowTests, MessagesBeforeTheControlsExistAreSafeAndADpiChangeTakesEffect) {
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool closes;  // once the message loop runs
+    };
+    const Case cases[] = {
+        {"WM_DPICHANGED", WM_DPICHANGED, MAKEWPARAM(144, 144), false},
+        {"WM_SIZE", WM_SIZE, SIZE_RESTORED, false},
+        {"WM_ACTIVATE", WM_ACTIVATE, WA_ACTIVE, false},
+        {"WM_COMMAND", WM_COMMAND,
+         MAKEWPARAM(MainWindow::ControlIdOf(ControlId::cmdSwitch), BN_CLICKED), false},
+        {"WM_CTLCOLORSTATIC", WM_CTLCOLORSTATIC, 0, false},
+        {"WM_DRAWITEM", WM_DRAWITEM, 0, false},
+        {"WM_SETTINGCHANGE", WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, false},
+        {"WM_SYSCOLORCHANGE", WM_SYSCOLORCHANGE, 0, false},
+        {"WM_NOTIFY", WM_NOTIFY, 0, false},
+        {"WM_TIMER", WM_TIMER, MainWindow::kPingTimerId, false},
+        {"WM_CLOSE", WM_CLOSE, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool duringStartUp = false;
+        beforeControls = [&](HWND hwnd) {
+            duringStartUp = !window;  // the constructor has not returned yet
+            RECT frame{};
+            GetWindowRect(hwnd, &frame);
+            const RECT suggested{frame.left, frame.top, frame.left + Px(kFormWidth, 144),
+                                 frame.top + Px(kFormHeight, 144)};
+            DRAWITEMSTRUCT item{};
+            NMLVKEYDOWN key{};
+            key.hdr.code = LVN_KEYDOWN;
+            key.wVKey = 'C';
+            LPARAM lParam = 0;
+            switch (c.message) {
+                case WM_DPICHANGED:
+                    lParam = reinterpret_cast<LPARAM>(&suggested);
+                    break;
+                case WM_DRAWITEM:
+                    lParam = reinterpret_cast<LPARAM>(&item);
+                    break;
+                case WM_NOTIFY:
+                    lParam = reinterpret_cast<LPARAM>(&key);
+                    break;
+                case WM_COMMAND:  // from a control, and colours for one
+                case WM_CTLCOLORSTATIC:
+                    lParam = reinterpret_cast<LPARAM>(hwnd);
+                    break;
+                default:
+                    break;
+            }
+            SendMessageW(hwnd, c.message, c.wParam, lParam);
+        };
+        Open();
+        ASSERT_TRUE(duringStartUp);
+        if (c.closes) {
+            EXPECT_EQ(window->hwnd(), nullptr) << "the close took effect once the loop ran";
+            window.reset();
+            continue;
+        }
+        ASSERT_NE(window->hwnd(), nullptr);
+        const unsigned dpi = c.message == WM_DPICHANGED ? 144u : Dpi();
+        EXPECT_EQ(Dpi(), dpi);
+        const RECT client = ClientOf(window->hwnd());
+        EXPECT_EQ(client.right, Px(kFormWidth, dpi));
+        EXPECT_EQ(client.bottom, Px(kFormHeight, dpi));
+        for (const ControlId id : {ControlId::txtComputer, ControlId::cmdSwitch, ControlId::txtFreq,
+                                   ControlId::Label3, ControlId::lblTime}) {
+            SCOPED_TRACE(TextToAscii(EntryOf(id).name));
+            EXPECT_TRUE(SameRect(RectInParent(Control(id)), PixelsOf(EntryOf(id).place, dpi)));
+        }
+        LOGFONTW face{};
+        const auto font = reinterpret_cast<HFONT>(
+            SendMessageW(Control(ControlId::txtComputer), WM_GETFONT, 0, 0));
+        ASSERT_NE(GetObjectW(font, sizeof(face), &face), 0);
+        EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72));
+        EXPECT_EQ(TextOf(Control(ControlId::cmdSwitch)), L"ON");
+        EXPECT_TRUE(wmi.log.boundNames.empty()) << "nothing was refreshed";
+        window.reset();
+        Pump();
+    }
+}
+
 // ---- mouse ----------------------------------------------------------------
 
 TEST_F(MainWindowTests, DraggingTheTitleMovesTheWindow) {
@@ -797,6 +892,17 @@ TEST_F(MainWindowTests, DraggingTheTitleMovesTheWindow) {
     RECT idle{};
     GetWindowRect(window->hwnd(), &idle);
     EXPECT_TRUE(SameRect(idle, released));
+
+    // Another window takes the mouse in the middle of a drag, as Alt+Tab or a
+    // UAC prompt does: the release goes there, and the pointer crossing the
+    // label later with a button down moves nothing.
+    SendMessageW(title, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    SetCapture(window->hwnd());
+    ReleaseCapture();
+    SendMessageW(title, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 60));
+    RECT afterLoss{};
+    GetWindowRect(window->hwnd(), &afterLoss);
+    EXPECT_TRUE(SameRect(afterLoss, released));
 }
 
 TEST_F(MainWindowTests, TheLinkOpensTheHomePageAndShowsAHand) {
