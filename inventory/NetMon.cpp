@@ -9,6 +9,7 @@
 #include "inventory/AdapterRecordReader.h"
 #include "inventory/AdapterRow.h"
 #include "inventory/DisplayName.h"
+#include "inventory/ThisComputer.h"
 
 namespace kestrova {
 
@@ -46,14 +47,27 @@ RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
 
 }  // namespace
 
-NetMon::NetMon(TextBox& txtComputer, WmiConnector& wmi, ListView& adaptors)
-    : txtComputer_(txtComputer), wmi_(wmi), adaptors_(adaptors) {}
+NetMon::NetMon(TextBox& txtComputer, RpcEndpoint& rpc, WmiConnector& wmi, ListView& adaptors)
+    : txtComputer_(txtComputer), rpc_(rpc), wmi_(wmi), adaptors_(adaptors) {}
 
 RefreshResult NetMon::operator()() {
     if (running_) return RefreshResult{RefreshResult::Kind::Busy, std::nullopt, 0};
     RunningFlag running(running_);
 
     Text computer = txtComputer_.GetText();
+
+    // Binding a computer that is switched off or behind a firewall blocks
+    // for 20 to 45 s while DCOM retries, and a refresh cannot be
+    // interrupted: with a shorter period the window would never take input
+    // again. So another computer first has to show, within a short bound,
+    // that its RPC endpoint answers at all; WMI is never asked about one
+    // that does not. This computer is reached without the network and skips
+    // the check, so its refresh costs no more than before.
+    if (!IsThisComputer(computer, rpc_.ThisComputer())) {
+        if (std::optional<PlatformError> unreachable = rpc_.Reach(computer, kReachBound)) {
+            return Failed(RefreshStep::Connect, std::move(computer), std::move(*unreachable));
+        }
+    }
 
     auto services = wmi_.Bind(DisplayName(computer));
     if (!services) return Failed(RefreshStep::Connect, std::move(computer), services.error());

@@ -2,14 +2,20 @@
 // IP-enabled adapters and rebuilds the adapter table from nothing.
 #pragma once
 
+#include <chrono>
 #include <optional>
 
 #include "inventory/RefreshFailure.h"
 #include "platform/ListView.h"
+#include "platform/RpcEndpoint.h"
 #include "platform/TextBox.h"
 #include "platform/Wmi.h"
 
 namespace kestrova {
+
+// The longest a refresh waits for a computer other than this one to show
+// that it answers at all, before WMI is asked.
+inline constexpr std::chrono::milliseconds kReachBound{2000};
 
 struct RefreshResult {
     enum class Kind {
@@ -24,7 +30,7 @@ struct RefreshResult {
 
 class NetMon {
 public:
-    NetMon(TextBox& txtComputer, WmiConnector& wmi, ListView& adaptors);
+    NetMon(TextBox& txtComputer, RpcEndpoint& rpc, WmiConnector& wmi, ListView& adaptors);
     NetMon(const NetMon&) = delete;
     NetMon& operator=(const NetMon&) = delete;
 
@@ -39,6 +45,7 @@ public:
 
 private:
     TextBox& txtComputer_;
+    RpcEndpoint& rpc_;
     WmiConnector& wmi_;
     ListView& adaptors_;
     bool running_ = false;

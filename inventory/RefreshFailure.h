@@ -7,7 +7,7 @@
 namespace kestrova {
 
 enum class RefreshStep {
-    Connect,     // binding the display name
+    Connect,     // reaching the computer, then binding the display name
     Query,       // ExecQuery
     FirstFetch,  // fetching the first adapter of the result set
 };

@@ -17,6 +17,7 @@
 
 namespace kestrova {
 class Form1;
+class RpcEndpoint;
 class WmiConnector;
 class Shell;
 class Environment;
@@ -41,6 +42,7 @@ public:
     // What a test replaces so that a run is deterministic and never blocks:
     // each empty member is the real thing.
     struct Seams {
+        RpcEndpoint* rpc = nullptr;
         WmiConnector* wmi = nullptr;
         Shell* shell = nullptr;
         MessageBoxFunction showMessage;  // MessageBoxW's shape
@@ -104,8 +106,10 @@ private:
     HINSTANCE instance_;
     DpiScale scale_;
 
+    std::unique_ptr<RpcEndpoint> ownRpc_;
     std::unique_ptr<WmiConnector> ownWmi_;
     std::unique_ptr<Shell> ownShell_;
+    RpcEndpoint& rpc_;
     WmiConnector& wmi_;
     Shell& shell_;
     MessageBoxFunction showMessage_;

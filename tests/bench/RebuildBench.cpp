@@ -13,6 +13,7 @@
 #include "tests/bench/BenchCommon.h"
 #include "tests/bench/BenchTable.h"
 #include "tests/bench/Benchmarks.h"
+#include "tests/fakes/FakeRpcEndpoint.h"
 #include "tests/fakes/FakeWmi.h"
 
 namespace kestrova::bench {
@@ -76,7 +77,8 @@ int RunRebuild(const Arguments& args) {
         for (int i = 0; i < rows; ++i) {
             wmi.script.adapters.push_back(FullAdapter(static_cast<unsigned>(i)));
         }
-        NetMon netMon(table.computer(), wmi, table.list());
+        fakes::FakeRpcEndpoint rpc;  // "bench" is another computer, and always answers
+        NetMon netMon(table.computer(), rpc, wmi, table.list());
 
         std::vector<double> rebuild;
         std::vector<double> sourceOnly;

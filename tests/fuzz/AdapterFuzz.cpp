@@ -8,6 +8,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "inventory/AdapterQuery.h"
 #include "inventory/AdapterRow.h"
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fakes::FakeTextBox computer{FuzzText(in)};
     fakes::FakeListView table;
-    NetMon netMon{computer, wmi, table};
+    fakes::FakeRpcEndpoint rpc;
+    NetMon netMon{computer, rpc, wmi, table};
     const RefreshResult result = netMon();
 
     if (result.kind == RefreshResult::Kind::Busy) Fail("first refresh reported busy");

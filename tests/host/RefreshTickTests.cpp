@@ -2,6 +2,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "monitor/RefreshTick.h"
 
@@ -14,9 +15,10 @@ protected:
     fakes::FakeLabel lblTime;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
-    NetMon netMon{txtComputer, wmi, table};
+    NetMon netMon{txtComputer, rpc, wmi, table};
     RefreshTick tick{netMon, lblTime, clock, locale};
 };
 
