@@ -41,7 +41,7 @@ private:
 RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
     RefreshResult result;
     result.kind = RefreshResult::Kind::Failed;
-    result.failure = RefreshFailure{step, std::move(computerName), std::move(error)};
+    result.failure = RefreshFailure{step, std::move(computerName), std::move(error), 0};
     return result;
 }
 
@@ -89,14 +89,24 @@ RefreshResult NetMon::operator()() {
         return Failed(RefreshStep::FirstFetch, std::move(computer), next.error());
     }
     std::vector<AdapterRow> rows;
+    int adaptersRead = 0;
+    std::optional<RefreshFailure> cutShort;
     std::unique_ptr<WmiObject> adapter = std::move(next.value());
     while (adapter) {
+        ++adaptersRead;
         if (std::optional<AdapterRow> row = BuildAdapterRow(ReadAdapterRecord(*adapter))) {
             rows.push_back(std::move(*row));
         }
         adapter.reset();
         next = adapters.value()->Next();
-        if (!next) break;  // a later fetch failing ends the list, not the refresh
+        // A later fetch failing ends the list but not the refresh: the rows
+        // so far are worth showing. It is still a failure, and said to be
+        // one, or a short list would pass for every adapter there is.
+        if (!next) {
+            cutShort =
+                RefreshFailure{RefreshStep::LaterFetch, computer, next.error(), adaptersRead};
+            break;
+        }
         adapter = std::move(next.value());
     }
     adapters.value().reset();
@@ -105,6 +115,10 @@ RefreshResult NetMon::operator()() {
     RedrawHeld redrawHeld(adaptors_);
     adaptors_.DeleteAllItems();
     RefreshResult result;
+    if (cutShort) {
+        result.kind = RefreshResult::Kind::CutShort;
+        result.failure = std::move(cutShort);
+    }
     // Keys are unique among keyed rows: an adapter whose MAC address is
     // already in the table still gets its row, only without a key.
     std::unordered_set<Text> keys;

@@ -21,6 +21,7 @@ struct RefreshResult {
     enum class Kind {
         Refreshed,  // ran to the end; unreadable adapters or values were skipped
         Failed,     // stopped before the first adapter; see `failure`
+        CutShort,   // a later fetch failed: the rows so far are in; see `failure`
         Busy,       // another refresh is still running; nothing was done
     };
     Kind kind = Kind::Refreshed;
@@ -35,8 +36,9 @@ public:
     NetMon& operator=(const NetMon&) = delete;
 
     // A failure to connect or query leaves the table as it was; a failure of
-    // the first fetch leaves it empty. Past the first adapter, a failing step
-    // is skipped and the refresh goes on.
+    // the first fetch leaves it empty; a failure of a later fetch leaves the
+    // rows read so far. Past the first adapter, a failing read is skipped and
+    // the refresh goes on.
     RefreshResult operator()();
 
     // True while a refresh runs. COM waits inside a refresh can dispatch

@@ -14,6 +14,7 @@ RefreshResult RefreshTick::operator()() {
             lblTime_.SetCaption(locale_.TimeToText(clock_.Now()));
             break;
         case RefreshResult::Kind::Failed:
+        case RefreshResult::Kind::CutShort:
             lblTime_.SetCaption(locale_.TimeToText(clock_.Now()) + u"  " +
                                 Describe(*result.failure));
             break;

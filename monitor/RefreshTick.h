@@ -12,10 +12,10 @@ class RefreshTick {
 public:
     RefreshTick(NetMon& netMon, Label& lblTime, const Clock& clock, const Locale& locale);
 
-    // A refresh that stops before its first adapter keeps the rows of the
-    // last good one and says so in the time label, after the time of the
-    // attempt; monitoring goes on and the next tick tries again. A tick that
-    // arrives while a refresh runs does nothing.
+    // A refresh that fails, before its first adapter or by a list cut short,
+    // says so in the time label after the time of the attempt; monitoring
+    // goes on and the next tick tries again. A tick that arrives while a
+    // refresh runs does nothing.
     RefreshResult operator()();
 
 private:

@@ -81,6 +81,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !(wmi.script.failingFetch && *wmi.script.failingFetch == 0)) {
         Fail("failed without a failing first fetch");
     }
+    // The fetch after the last adapter counts too: failing instead of
+    // saying "no more", it leaves the list in doubt.
+    const bool laterFetchFails = wmi.script.failingFetch && *wmi.script.failingFetch > 0 &&
+                                 *wmi.script.failingFetch <= adapters;
+    if ((result.kind == RefreshResult::Kind::CutShort) != laterFetchFails) {
+        Fail("cut short exactly when a later fetch fails");
+    }
+    if (laterFetchFails &&
+        result.failure->adaptersRead != static_cast<int>(*wmi.script.failingFetch)) {
+        Fail("adapters read before the list was cut short");
+    }
     if (table.rows.size() > adapters) Fail("more rows than adapters");
     if (static_cast<size_t>(result.rows) != table.rows.size()) Fail("row count");
     std::set<Text> keys;

@@ -126,11 +126,17 @@ TEST_F(NetMonTest, FailuresBeforeTheFirstAdapterAreHandedToTheCaller) {
     }
 }
 
-TEST_F(NetMonTest, LaterFetchFailureKeepsTheRowsSoFar) {
+TEST_F(NetMonTest, LaterFetchFailureKeepsTheRowsSoFarAndSaysTheListIsCutShort) {
     wmi.script.adapters = {Adapter(u"A"), Adapter(u"B"), Adapter(u"C"), Adapter(u"D")};
     wmi.script.failingFetch = 2;  // the third adapter
     const RefreshResult result = netMon();
-    EXPECT_EQ(result.kind, RefreshResult::Kind::Refreshed);
+    EXPECT_EQ(result.kind, RefreshResult::Kind::CutShort);
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(result.failure->step, RefreshStep::LaterFetch);
+    EXPECT_EQ(result.failure->computerName, u"PC1");
+    EXPECT_EQ(result.failure->error.code, 0x80041001u);
+    EXPECT_EQ(result.failure->adaptersRead, 2);
+    EXPECT_EQ(result.rows, 2);
     EXPECT_EQ(Keys(), (std::vector<Text>{u"A", u"B"}));
     EXPECT_EQ(table.rows[1].subItems[11], Text(u"e1000")) << "rows before it stay complete";
     EXPECT_EQ(wmi.log.releases, (std::vector<std::string>{"set", "services"}));
