@@ -15,7 +15,7 @@ target_compile_definitions(kestrova_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AN
   _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 kestrova_warnings(kestrova_probe)
 if(NOT MSVC)
-  target_link_libraries(kestrova_probe PRIVATE ole32 oleaut32 wbemuuid uuid comctl32)
+  target_link_libraries(kestrova_probe PRIVATE ole32 oleaut32 wbemuuid uuid comctl32 ws2_32)
   target_link_options(kestrova_probe PRIVATE -municode -static)
 endif()
 

@@ -4,6 +4,8 @@
 // PASS or FAIL line each (a failure with what was expected and what was
 // seen) and exit non-zero when any failed.
 #include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #include <commctrl.h>
 #include <fcntl.h>
@@ -502,6 +504,25 @@ int WaitFor(bool present, double seconds) {
     }
 }
 
+// What the system's resolver says of a name, asked directly: the code a
+// refresh of that name must show ("resolves" when it does).
+int ResolverCode(const std::wstring& name) {
+    WSADATA data{};
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return Error(L"WSAStartup");
+    ADDRINFOW* found = nullptr;
+    const int error = GetAddrInfoW(name.c_str(), nullptr, nullptr, &found);
+    if (found) FreeAddrInfoW(found);
+    WSACleanup();
+    if (error == 0) {
+        Print(L"resolves");
+        return 0;
+    }
+    wchar_t code[16];
+    std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(HRESULT_FROM_WIN32(error)));
+    Print(code);
+    return 0;
+}
+
 void DeclareDpiAwareness() {
     // Unaware, the probe would see the window in scaled coordinates.
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -516,7 +537,8 @@ int Usage() {
     Print(L"usage: kestrova_probe wait-window [s] | wait-gone [s] | check-layout <dpi> |\n"
           L"  check-startup | state | set <control> <text> | click <control> | close |\n"
           L"  answer-refusal | rows | check-rows | lights | rect <control> | window-rect |\n"
-          L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi");
+          L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi |\n"
+          L"  resolver-code <name>");
     return 2;
 }
 
@@ -538,6 +560,7 @@ int Run(const std::vector<std::wstring>& args) {
     if (command == L"lights") return Lights();
     if (command == L"clear-clipboard") return ClearClipboard();
     if (command == L"check-clipboard") return CheckClipboard();
+    if (command == L"resolver-code" && args.size() == 2) return ResolverCode(args[1]);
     if (command == L"system-dpi") {
         const HDC screen = GetDC(nullptr);
         Print(std::to_wstring(GetDeviceCaps(screen, LOGPIXELSY)));
