@@ -19,6 +19,7 @@
 
 #include "NativeWmi.h"
 #include "TargetWindow.h"
+#include "TextWatch.h"
 #include "monitor/PollingSwitch.h"
 #include "window/ControlTable.h"
 
@@ -523,6 +524,28 @@ int ResolverCode(const std::wstring& name) {
     return 0;
 }
 
+std::wstring Milliseconds(double ms) {
+    return std::to_wstring(static_cast<long long>(ms + 0.5));
+}
+
+// With `typeInto`, `typed` goes into that control first, on the watch's clock.
+int Watch(HWND control, const std::wstring& needle, double seconds, UINT patienceMs,
+          HWND typeInto, const std::wstring& typed) {
+    const TextWatch watch = WatchText(control, needle, seconds, patienceMs, [&] {
+        return !typeInto || SetTextOf(typeInto, typed);
+    });
+    if (!watch.started) return Error(L"WM_SETTEXT before watching");
+    std::wstring matches;
+    for (double at : watch.matchesMs) matches += (matches.empty() ? L"" : L" ") + Milliseconds(at);
+    Print(L"polls=" + std::to_wstring(watch.polls));
+    Print(L"unanswered=" + std::to_wstring(watch.unanswered));
+    Print(L"longest_answer_ms=" + Milliseconds(watch.longestAnswerMs));
+    Print(L"first_match_ms=" + (watch.firstMatchMs < 0 ? L"-1" : Milliseconds(watch.firstMatchMs)));
+    Print(L"match_times_ms=" + matches);
+    Print(L"last_text=" + watch.lastText);
+    return 0;
+}
+
 void DeclareDpiAwareness() {
     // Unaware, the probe would see the window in scaled coordinates.
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -538,7 +561,8 @@ int Usage() {
           L"  check-startup | state | set <control> <text> | click <control> | close |\n"
           L"  answer-refusal | rows | check-rows | lights | rect <control> | window-rect |\n"
           L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi |\n"
-          L"  resolver-code <name>");
+          L"  resolver-code <name> |\n"
+          L"  watch-text <control> <needle> <s> <patience-ms> [<control> <text to type first>]");
     return 2;
 }
 
@@ -583,6 +607,16 @@ int Run(const std::vector<std::wstring>& args) {
     if (!id) return Error(L"no control named " + args[1]);
     const HWND control = ControlOf(main, *id);
     if (command == L"rect") return PrintRect(ScreenRect(control));
+    if (command == L"watch-text" && (args.size() == 5 || args.size() == 7)) {
+        HWND typeInto = nullptr;
+        if (args.size() == 7) {
+            const auto other = ControlNamed(args[5]);
+            if (!other) return Error(L"no control named " + args[5]);
+            typeInto = ControlOf(main, *other);
+        }
+        return Watch(control, args[2], number(3, 5), static_cast<UINT>(number(4, 500)), typeInto,
+                     args.size() == 7 ? args[6] : std::wstring());
+    }
     // Posted, not sent: a press that opens a modal box would keep a sent
     // message, and the probe, waiting until the box is closed.
     if (command == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
