@@ -7,7 +7,8 @@ add_executable(kestrova_probe
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/Main.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/NativeWmi.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TableView.cpp
-  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TargetWindow.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TargetWindow.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TextWatch.cpp)
 # The probe takes the control places from the control table; the texts,
 # headers and colours the user is promised it states itself, and the truth
 # about the adapters it reads from WMI on its own.
@@ -22,9 +23,11 @@ endif()
 
 if(CMAKE_CROSSCOMPILING)
   # One script per test, all sharing tests/e2e/lib.sh. They use the display
-  # and prefix of the caller (scripts/test) or start their own; dpi144 always
-  # runs a prefix and wineserver of its own.
-  set(kestrova_e2e_tests startup refresh lights period unreachable mouse clipboard dpi144)
+  # and prefix of the caller (scripts/test) or start their own; dpi144 and
+  # silent_host (in a network namespace) always run a prefix and wineserver
+  # of their own.
+  set(kestrova_e2e_tests startup refresh lights period unreachable mouse clipboard dpi144
+    silent_host live)
   foreach(name ${kestrova_e2e_tests})
     add_test(NAME e2e.${name}
       COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${name}.sh
@@ -36,4 +39,7 @@ if(CMAKE_CROSSCOMPILING)
       TIMEOUT 110
       RESOURCE_LOCK kestrova_display)
   endforeach()
+  # Runs in a network namespace of its own, with a prefix of its own that the
+  # first run has to create.
+  set_tests_properties(e2e.silent_host PROPERTIES TIMEOUT 170)
 endif()

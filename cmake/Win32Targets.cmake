@@ -4,7 +4,7 @@ enable_language(RC)
 
 if(NOT MSVC)
   # -municode: the entry point is wWinMain.
-  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 version shlwapi)
+  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 version shlwapi ws2_32)
 endif()
 
 file(GLOB kestrova_win32_sources CONFIGURE_DEPENDS

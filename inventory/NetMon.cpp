@@ -9,6 +9,7 @@
 #include "inventory/AdapterRecordReader.h"
 #include "inventory/AdapterRow.h"
 #include "inventory/DisplayName.h"
+#include "inventory/ThisComputer.h"
 
 namespace kestrova {
 
@@ -28,20 +29,33 @@ private:
 RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
     RefreshResult result;
     result.kind = RefreshResult::Kind::Failed;
-    result.failure = RefreshFailure{step, std::move(computerName), std::move(error)};
+    result.failure = RefreshFailure{step, std::move(computerName), std::move(error), 0};
     return result;
 }
 
 }  // namespace
 
-NetMon::NetMon(TextBox& txtComputer, WmiConnector& wmi, ListView& adaptors)
-    : txtComputer_(txtComputer), wmi_(wmi), adaptors_(adaptors) {}
+NetMon::NetMon(TextBox& txtComputer, RpcEndpoint& rpc, WmiConnector& wmi, ListView& adaptors)
+    : txtComputer_(txtComputer), rpc_(rpc), wmi_(wmi), adaptors_(adaptors) {}
 
 RefreshResult NetMon::operator()() {
     if (running_) return RefreshResult{RefreshResult::Kind::Busy, std::nullopt, 0};
     RunningFlag running(running_);
 
     Text computer = txtComputer_.GetText();
+
+    // Binding a computer that is switched off or behind a firewall blocks
+    // for 20 to 45 s while DCOM retries, and a refresh cannot be
+    // interrupted: with a shorter period the window would never take input
+    // again. So another computer first has to show, within a short bound,
+    // that its RPC endpoint answers at all; WMI is never asked about one
+    // that does not. This computer is reached without the network and skips
+    // the check, so its refresh costs no more than before.
+    if (!IsThisComputer(computer, rpc_.ThisComputer())) {
+        if (std::optional<PlatformError> unreachable = rpc_.Reach(computer, kReachBound)) {
+            return Failed(RefreshStep::Connect, std::move(computer), std::move(*unreachable));
+        }
+    }
 
     auto services = wmi_.Bind(DisplayName(computer));
     if (!services) return Failed(RefreshStep::Connect, std::move(computer), services.error());
@@ -64,15 +78,25 @@ RefreshResult NetMon::operator()() {
     // Keys are unique among keyed rows: an adapter whose MAC address is
     // already taken still gets its row, only without a key.
     std::unordered_set<Text> keys;
+    int adaptersRead = 0;
+    std::optional<RefreshFailure> cutShort;
     std::unique_ptr<WmiObject> adapter = std::move(next.value());
     while (adapter) {
+        ++adaptersRead;
         if (std::optional<AdapterRow> row = BuildAdapterRow(ReadAdapterRecord(*adapter))) {
             if (row->key && !keys.insert(*row->key).second) row->key.reset();
             rows.push_back(std::move(*row));
         }
         adapter.reset();
         next = adapters.value()->Next();
-        if (!next) break;  // a later fetch failing ends the list, not the refresh
+        // A later fetch failing ends the list but not the refresh: the rows
+        // so far are worth showing. It is still a failure, and said to be
+        // one, or a short list would pass for every adapter there is.
+        if (!next) {
+            cutShort =
+                RefreshFailure{RefreshStep::LaterFetch, computer, next.error(), adaptersRead};
+            break;
+        }
         adapter = std::move(next.value());
     }
     adapters.value().reset();
@@ -81,6 +105,10 @@ RefreshResult NetMon::operator()() {
     // The table works out what differs from what it shows, so a refresh that
     // brings nothing new touches nothing on the screen.
     RefreshResult result;
+    if (cutShort) {
+        result.kind = RefreshResult::Kind::CutShort;
+        result.failure = std::move(cutShort);
+    }
     result.rows = static_cast<int>(rows.size());
     result.attention = adaptors_.ShowRows(std::move(rows)).attention;
     return result;

@@ -2,19 +2,26 @@
 // IP-enabled adapters and shows one row per adapter in the adapter table.
 #pragma once
 
+#include <chrono>
 #include <optional>
 
 #include "inventory/RefreshFailure.h"
 #include "platform/ListView.h"
+#include "platform/RpcEndpoint.h"
 #include "platform/TextBox.h"
 #include "platform/Wmi.h"
 
 namespace kestrova {
 
+// The longest a refresh waits for a computer other than this one to show
+// that it answers at all, before WMI is asked.
+inline constexpr std::chrono::milliseconds kReachBound{2000};
+
 struct RefreshResult {
     enum class Kind {
         Refreshed,  // ran to the end; unreadable adapters or values were skipped
         Failed,     // stopped before the first adapter; see `failure`
+        CutShort,   // a later fetch failed: the rows so far are in; see `failure`
         Busy,       // another refresh is still running; nothing was done
     };
     Kind kind = Kind::Refreshed;
@@ -27,13 +34,14 @@ struct RefreshResult {
 
 class NetMon {
 public:
-    NetMon(TextBox& txtComputer, WmiConnector& wmi, ListView& adaptors);
+    NetMon(TextBox& txtComputer, RpcEndpoint& rpc, WmiConnector& wmi, ListView& adaptors);
     NetMon(const NetMon&) = delete;
     NetMon& operator=(const NetMon&) = delete;
 
     // A failure to connect or query leaves the table as it was; a failure of
-    // the first fetch leaves it empty. Past the first adapter, a failing step
-    // is skipped and the refresh goes on.
+    // the first fetch leaves it empty; a failure of a later fetch leaves the
+    // rows read so far. Past the first adapter, a failing read is skipped and
+    // the refresh goes on.
     RefreshResult operator()();
 
     // True while a refresh runs. COM waits inside a refresh can dispatch
@@ -42,6 +50,7 @@ public:
 
 private:
     TextBox& txtComputer_;
+    RpcEndpoint& rpc_;
     WmiConnector& wmi_;
     ListView& adaptors_;
     bool running_ = false;

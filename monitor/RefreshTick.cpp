@@ -16,6 +16,7 @@ RefreshResult RefreshTick::operator()() {
             if (result.attention) form_.RequestAttention();
             break;
         case RefreshResult::Kind::Failed:
+        case RefreshResult::Kind::CutShort:
             lblTime_.SetCaption(locale_.TimeToText(clock_.Now()) + u"  " +
                                 Describe(*result.failure));
             break;

@@ -15,11 +15,11 @@ public:
     RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
                 const Locale& locale);
 
-    // A refresh that stops before its first adapter keeps the rows of the
-    // last good one and says so in the time label, after the time of the
-    // attempt; monitoring goes on and the next tick tries again. A tick that
-    // arrives while a refresh runs does nothing. A light that changed, or an
-    // adapter that came or went, asks for the user's attention.
+    // A refresh that fails, before its first adapter or by a list cut short,
+    // says so in the time label after the time of the attempt; monitoring
+    // goes on and the next tick tries again. A tick that arrives while a
+    // refresh runs does nothing. A light that changed, or an adapter that
+    // came or went, asks for the user's attention.
     RefreshResult operator()();
 
 private:

@@ -9,7 +9,9 @@
 #
 # The DPI comes from the second argument or KV_WINE_DPI. A non-default DPI
 # gets a prefix of its own (<build-dir>/wineprefix-<dpi>) so the usual prefix
-# keeps 96 DPI. KV_DISPLAY_FIRST sets the first display number tried (90).
+# keeps 96 DPI. KV_WINE_PREFIX_NAME names another prefix under the build
+# directory (a private network namespace needs one, and its own
+# wineserver). KV_DISPLAY_FIRST sets the first display number tried (90).
 #
 # One prefix serves one run at a time: starting kills any wineserver left on
 # it, because a stale one may be tied to a display that no longer exists.
@@ -68,7 +70,7 @@ kv_xvfb_start() {
 kv_wine_start() {
     local build=${1:?kv_wine_start needs the build directory}
     local dpi=${2:-${KV_WINE_DPI:-}}
-    local prefix_name=wineprefix
+    local prefix_name=${KV_WINE_PREFIX_NAME:-wineprefix}
 
     mkdir -p "$build"
     build=$(cd "$build" && pwd)

@@ -14,6 +14,7 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
+#include "platform/RpcEndpoint.h"
 #include "platform/Shell.h"
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
@@ -40,6 +41,7 @@ public:
         Timer& tmrPing;
     };
     struct Services {
+        RpcEndpoint& rpc;
         WmiConnector& wmi;
         Shell& shell;
         MessageBox& messageBox;

@@ -15,6 +15,7 @@
 #include "platform/win32/Win32ListView.h"
 #include "platform/win32/Win32Locale.h"
 #include "platform/win32/Win32PictureBox.h"
+#include "platform/win32/Win32RpcEndpoint.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32TextBox.h"
 #include "platform/win32/Win32Timer.h"
@@ -103,8 +104,10 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand)
 
 MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
     : instance_(instance),
+      ownRpc_(seams.rpc ? nullptr : std::make_unique<Win32RpcEndpoint>()),
       ownWmi_(seams.wmi ? nullptr : std::make_unique<Win32WmiConnector>()),
       ownShell_(seams.shell ? nullptr : std::make_unique<Win32Shell>()),
+      rpc_(seams.rpc ? *seams.rpc : *ownRpc_),
       wmi_(seams.wmi ? *seams.wmi : *ownWmi_),
       shell_(seams.shell ? *seams.shell : *ownShell_),
       showMessage_(seams.showMessage ? std::move(seams.showMessage)
@@ -135,8 +138,8 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
         form_ = std::make_unique<Form1>(
             Form1::Controls{*window_, *lblCaption_, *close_, *txtComputer_, *cmdSwitch_, *txtFreq_,
                             *lblTime_, *adaptors_, *website_, *timer_},
-            Form1::Services{wmi_, shell_, *messageBox_, *environment_, *versionInfo_, *clock_,
-                            *locale_});
+            Form1::Services{rpc_, wmi_, shell_, *messageBox_, *environment_, *versionInfo_,
+                            *clock_, *locale_});
 
         form_->Form_Load();
         loaded_ = true;

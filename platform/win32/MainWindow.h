@@ -18,6 +18,7 @@
 
 namespace kestrova {
 class Form1;
+class RpcEndpoint;
 class WmiConnector;
 class Shell;
 class Environment;
@@ -42,6 +43,7 @@ public:
     // What a test replaces so that a run is deterministic and never blocks:
     // each empty member is the real thing.
     struct Seams {
+        RpcEndpoint* rpc = nullptr;
         WmiConnector* wmi = nullptr;
         Shell* shell = nullptr;
         MessageBoxFunction showMessage;  // MessageBoxW's shape
@@ -106,8 +108,10 @@ private:
     HINSTANCE instance_;
     DpiScale scale_;
 
+    std::unique_ptr<RpcEndpoint> ownRpc_;
     std::unique_ptr<WmiConnector> ownWmi_;
     std::unique_ptr<Shell> ownShell_;
+    RpcEndpoint& rpc_;
     WmiConnector& wmi_;
     Shell& shell_;
     MessageBoxFunction showMessage_;

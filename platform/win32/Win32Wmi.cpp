@@ -20,6 +20,23 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
+// The moniker interface's own bound on a bind: a deadline in the bind
+// options. It is a request to the moniker, not a guarantee ("each moniker
+// implementation should try to complete its operation by the deadline, or
+// fail with MK_E_EXCEEDEDDEADLINE"); Wine's WMI moniker ignores it. Well
+// above any bind of a computer that answers, far below DCOM's retries.
+constexpr DWORD kBindDeadlineMs = 10000;
+
+BIND_OPTS BindOptions() {
+    BIND_OPTS options{};
+    options.cbStruct = sizeof(options);
+    options.grfMode = STGM_READWRITE;  // what CreateBindCtx sets
+    options.dwTickCountDeadline = GetTickCount() + kBindDeadlineMs;
+    // Zero means no deadline, and the tick count wraps.
+    if (options.dwTickCountDeadline == 0) options.dwTickCountDeadline = 1;
+    return options;
+}
+
 WmiReadFailed ReadFailed(HRESULT hr) {
     return WmiReadFailed{static_cast<std::uint32_t>(hr)};
 }
@@ -343,7 +360,8 @@ Outcome<std::unique_ptr<WmiServices>> Win32WmiConnector::Bind(TextView displayNa
 
     const std::wstring name = ToWide(displayName);
     ComPtr<ISWbemServices> services;
-    const HRESULT hr = CoGetObject(name.c_str(), nullptr, IID_PPV_ARGS(services.GetAddressOf()));
+    BIND_OPTS options = BindOptions();
+    const HRESULT hr = CoGetObject(name.c_str(), &options, IID_PPV_ARGS(services.GetAddressOf()));
     if (FAILED(hr)) return ErrorFromHresult(hr);
     if (!services) return ErrorFromHresult(E_POINTER);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "inventory/NetMon.h"
+#include "platform/win32/Win32RpcEndpoint.h"
 #include "platform/win32/Win32Wmi.h"
 #include "tests/bench/BenchCommon.h"
 #include "tests/bench/BenchTable.h"
@@ -36,8 +37,9 @@ int RunMemory(const Arguments& args) {
 
     const Text computer = ComputerName();
     BenchTable table(computer);
+    win32::Win32RpcEndpoint rpc;
     win32::Win32WmiConnector wmi;
-    NetMon netMon(table.computer(), wmi, table.list());
+    NetMon netMon(table.computer(), rpc, wmi, table.list());
 
     // The platform's own peak is sampled too: under Wine PeakPagefileUsage
     // is the current value, not a peak.

@@ -26,6 +26,7 @@
 
 #include "inventory/DisplayName.h"
 #include "inventory/NetMon.h"
+#include "platform/win32/Win32RpcEndpoint.h"
 #include "platform/win32/Win32Wmi.h"
 #include "tests/bench/BenchCommon.h"
 #include "tests/bench/BenchTable.h"
@@ -137,8 +138,9 @@ int RunSoak(const Arguments& args) {
 
     const Text computer = ComputerName();
     BenchTable table(computer);
+    win32::Win32RpcEndpoint rpc;
     win32::Win32WmiConnector wmi;
-    NetMon netMon(table.computer(), wmi, table.list());
+    NetMon netMon(table.computer(), rpc, wmi, table.list());
 
     // Say which counters are real here before any figure is printed.
     for (auto [kind, name] : {std::pair<DWORD, const char*>{GR_GDIOBJECTS, "GR_GDIOBJECTS"},

@@ -6,6 +6,9 @@
 #   ... checks ...
 #   kv_e2e_finish             # exit status: 0 when every check passed
 #
+# A driver that needs a network of its own calls kv_netns_enter "$@" first
+# (see "A private network namespace" below).
+#
 # Checks count failures and carry on, so one run reports all that is wrong.
 # On any way out the program is ended by its process id, the driver waits
 # for its window to go, and a failing run keeps its screenshots and logs in
@@ -212,6 +215,69 @@ kv_e2e_end() {
     rm -rf "$KV_ARTIFACTS"
     echo "e2e $KV_E2E_NAME: all checks passed"
     exit 0
+}
+
+# ---- a private network namespace -------------------------------------------
+#
+#   kv_netns_enter "$@"                      # re-runs the driver inside; returns there
+#   kv_e2e_begin "$@"                        # Xvfb, prefix and wineserver of its own
+#   kv_netns_veth a0 b0 198.51.100.1/24      # a veth pair, both ends up
+#   kv_netns_silent_host 203.0.113.1 a0      # an address that never answers
+#
+# Wine's WMI and its network service run in the wineserver's processes, so
+# they report the interfaces of the namespace the wineserver started in:
+# everything Wine runs starts inside, with a display, a prefix
+# (<build>/wineprefix-netns, made once and kept) and a wineserver of its own.
+# kv_e2e_end ends the program, the wineserver and Xvfb on every way out; the
+# namespace, with whatever was made in it, goes with its last process.
+
+# Needs root (unshare). Inside, the loopback is up and /sys shows this
+# namespace's interfaces, as nsiproxy and ip expect.
+kv_netns_enter() {
+    if [[ -n "${KV_NETNS_OUTSIDE:-}" ]]; then
+        kv_netns_inside kv_netns_enter
+        ip link set lo up || kv_abort "cannot bring up lo in the namespace"
+        mount -t sysfs sysfs /sys || kv_abort "cannot mount the namespace's own /sys"
+        return 0
+    fi
+    if ((EUID != 0)) || ! command -v unshare >/dev/null; then
+        kv_abort "a private network namespace needs root and unshare"
+    fi
+    # The caller's display, prefix and wineserver belong to the outside.
+    exec env -u DISPLAY -u WINEPREFIX KV_NETNS_OUTSIDE="$(readlink /proc/self/ns/net)" \
+        KV_WINE_PREFIX_NAME=wineprefix-netns unshare --net --mount -- bash "$0" "$@"
+}
+
+# Refuses to go on outside the namespace: the functions below change the
+# network of whatever namespace they run in.
+kv_netns_inside() {
+    [[ -n "${KV_NETNS_OUTSIDE:-}" && "$(readlink /proc/self/ns/net)" != "$KV_NETNS_OUTSIDE" ]] ||
+        kv_abort "$1: only inside the namespace of kv_netns_enter"
+}
+
+# kv_netns_veth NAME PEER [ADDRESS/PREFIX ...]: a veth pair with both ends
+# up and the addresses on NAME. Wine lists both ends as adapters.
+kv_netns_veth() {
+    kv_netns_inside kv_netns_veth
+    local name=$1 peer=$2 address
+    shift 2
+    ip link add "$name" type veth peer name "$peer" || return 1
+    for address in "$@"; do
+        ip addr add "$address" dev "$name" || return 1
+    done
+    ip link set "$name" up && ip link set "$peer" up
+}
+
+# kv_netns_silent_host ADDRESS DEV: a host that drops every packet, neither
+# refusing nor sending ICMP, as one switched off or behind a firewall does.
+# ADDRESS is routed out of DEV (an end of a veth pair that has an address)
+# to a MAC address nobody has, so a TCP connect to it waits out its retries.
+kv_netns_silent_host() {
+    kv_netns_inside kv_netns_silent_host
+    local length=32
+    [[ "$1" == *:* ]] && length=128
+    ip neigh replace "$1" lladdr 02:00:00:00:99:99 dev "$2" nud permanent &&
+        ip route replace "$1/$length" dev "$2"
 }
 
 kv_e2e_finish() {

@@ -11,6 +11,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "inventory/AdapterQuery.h"
 #include "inventory/AdapterRow.h"
@@ -105,13 +106,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fakes::FakeTextBox computer{FuzzText(in)};
     fakes::FakeListView table;
-    NetMon netMon{computer, wmi, table};
+    fakes::FakeRpcEndpoint rpc;
+    NetMon netMon{computer, rpc, wmi, table};
     const RefreshResult result = netMon();
 
     if (result.kind == RefreshResult::Kind::Busy) Fail("first refresh reported busy");
     if (result.kind == RefreshResult::Kind::Failed &&
         !(wmi.script.failingFetch && *wmi.script.failingFetch == 0)) {
         Fail("failed without a failing first fetch");
+    }
+    // The fetch after the last adapter counts too: failing instead of
+    // saying "no more", it leaves the list in doubt.
+    const bool laterFetchFails = wmi.script.failingFetch && *wmi.script.failingFetch > 0 &&
+                                 *wmi.script.failingFetch <= adapters;
+    if ((result.kind == RefreshResult::Kind::CutShort) != laterFetchFails) {
+        Fail("cut short exactly when a later fetch fails");
+    }
+    if (laterFetchFails &&
+        result.failure->adaptersRead != static_cast<int>(*wmi.script.failingFetch)) {
+        Fail("adapters read before the list was cut short");
     }
     CheckRows(table, result, adapters);
     if (wmi.log.releases.size() != 2 || wmi.log.releases[0] != "set") Fail("release order");
@@ -129,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RefreshResult second = netMon();
     fakes::FakeWmi sameWmi;
     sameWmi.script = wmi.script;
-    NetMon fromNothing{computer, sameWmi, rebuilt};
+    NetMon fromNothing{computer, rpc, sameWmi, rebuilt};
     const RefreshResult expected = fromNothing();
     if (second.kind != expected.kind) Fail("second refresh and rebuild differ in outcome");
     if (second.kind == RefreshResult::Kind::Refreshed) {

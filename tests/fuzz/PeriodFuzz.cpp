@@ -6,6 +6,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "monitor/IntervalRule.h"
 #include "monitor/PollingSwitch.h"
@@ -35,10 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeWindow form;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
     fakes::FakeMessageBox box;
-    NetMon netMon{txtComputer, wmi, table};
+    NetMon netMon{txtComputer, rpc, wmi, table};
     RefreshTick tick{netMon, lblTime, form, clock, locale};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, box};
 

@@ -2,6 +2,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "inventory/AdapterColumns.h"
 #include "window/ControlTable.h"
@@ -25,6 +26,7 @@ protected:
     fakes::FakeCommandButton cmdSwitch{u"ON"};
     fakes::FakeListView adaptors;
     fakes::FakeTimer tmrPing;
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeWmi wmi;
     fakes::FakeShell shell;
     fakes::FakeMessageBox messageBox;
@@ -34,7 +36,7 @@ protected:
     fakes::FakeLocale locale;
     Form1 form1{{form, lblCaption, close, txtComputer, cmdSwitch, txtFreq, lblTime, adaptors,
                  website, tmrPing},
-                {wmi, shell, messageBox, environment, versionInfo, clock, locale}};
+                {rpc, wmi, shell, messageBox, environment, versionInfo, clock, locale}};
 
     int Refreshes() const { return static_cast<int>(wmi.log.boundNames.size()); }
 };

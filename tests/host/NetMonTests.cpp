@@ -2,6 +2,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "inventory/AdapterQuery.h"
 #include "inventory/NetMon.h"
@@ -29,9 +30,10 @@ FakeAdapter Adapter(Text mac, std::vector<WmiValue> gateways = {Text(u"10.0.0.1"
 class NetMonTest : public testing::Test {
 protected:
     fakes::FakeTextBox computer{u"PC1"};
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeWmi wmi;
     fakes::FakeListView table;
-    NetMon netMon{computer, wmi, table};
+    NetMon netMon{computer, rpc, wmi, table};
 
     std::vector<Text> Keys() const {
         std::vector<Text> keys;
@@ -82,47 +84,93 @@ TEST_F(NetMonTest, NoAdaptersLeavesAnEmptyTable) {
 TEST_F(NetMonTest, FailuresBeforeTheFirstAdapterAreHandedToTheCaller) {
     struct Case {
         const char* what;
-        void (*arrange)(fakes::FakeWmiScript&);
+        void (*arrange)(fakes::FakeWmiScript&, fakes::FakeRpcEndpoint&);
         RefreshStep step;
+        std::uint32_t code;
+        bool bound;      // WMI was asked at all
         bool tableKept;  // unchanged, or already cleared
         std::vector<std::string> releases;
     };
     const Case cases[] = {
-        {"bind", [](fakes::FakeWmiScript& s) { s.bindFailure = PlatformError{0x800706BA, u"The RPC server is unavailable."}; },
-         RefreshStep::Connect, true, {}},
-        {"query", [](fakes::FakeWmiScript& s) { s.queryFailure = PlatformError{0x80041017, u"Invalid query"}; },
-         RefreshStep::Query, true, {"services"}},
-        {"first fetch", [](fakes::FakeWmiScript& s) { s.failingFetch = 0; },
-         RefreshStep::FirstFetch, false, {"set", "services"}},
+        {"no answer", [](fakes::FakeWmiScript&, fakes::FakeRpcEndpoint& r) { r.failure = PlatformError{0x800706BA, u"The RPC server is unavailable."}; },
+         RefreshStep::Connect, 0x800706BA, false, true, {}},
+        {"no such host", [](fakes::FakeWmiScript&, fakes::FakeRpcEndpoint& r) { r.failure = PlatformError{0x80072AF9, u"No such host is known."}; },
+         RefreshStep::Connect, 0x80072AF9, false, true, {}},
+        {"bind", [](fakes::FakeWmiScript& s, fakes::FakeRpcEndpoint&) { s.bindFailure = PlatformError{0x80070005, u"Access is denied."}; },
+         RefreshStep::Connect, 0x80070005, true, true, {}},
+        {"query", [](fakes::FakeWmiScript& s, fakes::FakeRpcEndpoint&) { s.queryFailure = PlatformError{0x80041017, u"Invalid query"}; },
+         RefreshStep::Query, 0x80041017, true, true, {"services"}},
+        {"first fetch", [](fakes::FakeWmiScript& s, fakes::FakeRpcEndpoint&) { s.failingFetch = 0; },
+         RefreshStep::FirstFetch, 0x80041001, true, false, {"set", "services"}},
     };
     for (const Case& c : cases) {
+        fakes::FakeRpcEndpoint endpoint;
         fakes::FakeWmi failingWmi;
         fakes::FakeListView list;
         list.rows.push_back({Text(u"OLD"), u"OLD", 1, {}});
-        c.arrange(failingWmi.script);
+        c.arrange(failingWmi.script, endpoint);
         failingWmi.script.adapters = {Adapter(u"00:00:00:00:00:01")};
-        NetMon refresh(computer, failingWmi, list);
+        NetMon refresh(computer, endpoint, failingWmi, list);
 
         const RefreshResult result = refresh();
         ASSERT_EQ(result.kind, RefreshResult::Kind::Failed) << c.what;
         ASSERT_TRUE(result.failure) << c.what;
         EXPECT_EQ(result.failure->step, c.step) << c.what;
         EXPECT_EQ(result.failure->computerName, u"PC1") << c.what;
-        EXPECT_NE(result.failure->error.code, 0u) << c.what;
+        EXPECT_EQ(result.failure->error.code, c.code) << c.what;
+        EXPECT_EQ(failingWmi.log.boundNames.size(), c.bound ? 1u : 0u) << c.what;
         EXPECT_EQ(list.rows.size(), c.tableKept ? 1u : 0u) << c.what;
         EXPECT_EQ(failingWmi.log.releases, c.releases) << c.what;
         EXPECT_FALSE(refresh.Running()) << c.what;
     }
 }
 
-TEST_F(NetMonTest, LaterFetchFailureKeepsTheRowsSoFar) {
+TEST_F(NetMonTest, LaterFetchFailureKeepsTheRowsSoFarAndSaysTheListIsCutShort) {
     wmi.script.adapters = {Adapter(u"A"), Adapter(u"B"), Adapter(u"C"), Adapter(u"D")};
     wmi.script.failingFetch = 2;  // the third adapter
     const RefreshResult result = netMon();
-    EXPECT_EQ(result.kind, RefreshResult::Kind::Refreshed);
+    EXPECT_EQ(result.kind, RefreshResult::Kind::CutShort);
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(result.failure->step, RefreshStep::LaterFetch);
+    EXPECT_EQ(result.failure->computerName, u"PC1");
+    EXPECT_EQ(result.failure->error.code, 0x80041001u);
+    EXPECT_EQ(result.failure->adaptersRead, 2);
+    EXPECT_EQ(result.rows, 2);
     EXPECT_EQ(Keys(), (std::vector<Text>{u"A", u"B"}));
     EXPECT_EQ(table.rows[1].subItems[11], Text(u"e1000")) << "rows before it stay complete";
     EXPECT_EQ(wmi.log.releases, (std::vector<std::string>{"set", "services"}));
+}
+
+TEST_F(NetMonTest, OnlyAnotherComputerIsCheckedForAnAnswerAndBeforeWmi) {
+    const struct {
+        Text name;
+        bool checked;
+    } cases[] = {
+        {u"PC1", true},
+        {u"192.0.2.7", true},
+        {u"", false},
+        {u"PC0", false},                // this computer's NetBIOS name
+        {u"PC0.Corp.Example", false},   // and its full DNS name
+        {u"127.0.0.1", false},
+    };
+    for (const auto& c : cases) {
+        fakes::FakeRpcEndpoint endpoint;
+        fakes::FakeWmi w;
+        fakes::FakeListView list;
+        fakes::FakeTextBox name{c.name};
+        size_t bindsAtCheck = 99;
+        endpoint.onReach = [&] { bindsAtCheck = w.log.boundNames.size(); };
+        NetMon refresh(name, endpoint, w, list);
+        ASSERT_EQ(refresh().kind, RefreshResult::Kind::Refreshed) << TextToAscii(c.name);
+
+        EXPECT_EQ(endpoint.reached, c.checked ? std::vector<Text>{c.name} : std::vector<Text>{})
+            << TextToAscii(c.name);
+        if (c.checked) {
+            EXPECT_EQ(bindsAtCheck, 0u) << TextToAscii(c.name) << ": checked before the bind";
+            EXPECT_EQ(endpoint.bounds, std::vector<std::chrono::milliseconds>{kReachBound});
+        }
+        EXPECT_EQ(w.log.boundNames.size(), 1u) << TextToAscii(c.name);
+    }
 }
 
 TEST_F(NetMonTest, EachFailingReadSkipsOnlyItsOwnStep) {
@@ -151,7 +199,7 @@ TEST_F(NetMonTest, EachFailingReadSkipsOnlyItsOwnStep) {
         broken.lists[u"IPAddress"] = {Text(u"ip1"), Text(u"ip2")};
         broken.failingReads[c.failing] = WmiReadFailed{0x80041002};
         w.script.adapters = {broken, Adapter(u"AFTER")};
-        NetMon refresh(computer, w, list);
+        NetMon refresh(computer, rpc, w, list);
         ASSERT_EQ(refresh().kind, RefreshResult::Kind::Refreshed);
 
         const std::string what = TextToAscii(c.failing);

@@ -2,6 +2,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "monitor/PollingSwitch.h"
 
@@ -20,10 +21,11 @@ protected:
     fakes::FakeWindow form;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
     fakes::FakeMessageBox messageBox;
-    NetMon netMon{txtComputer, wmi, table};
+    NetMon netMon{txtComputer, rpc, wmi, table};
     RefreshTick tick{netMon, lblTime, form, clock, locale};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, messageBox};
 

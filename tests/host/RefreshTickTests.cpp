@@ -2,6 +2,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "monitor/RefreshTick.h"
 
@@ -15,9 +16,10 @@ protected:
     fakes::FakeWindow form;
     fakes::FakeListView table;
     fakes::FakeWmi wmi;
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
-    NetMon netMon{txtComputer, wmi, table};
+    NetMon netMon{txtComputer, rpc, wmi, table};
     RefreshTick tick{netMon, lblTime, form, clock, locale};
 };
 
@@ -42,6 +44,14 @@ TEST_F(RefreshTickTest, AFailureShowsTimeAndReasonThenTheNextGoodTickClearsIt) {
     tick();
     EXPECT_EQ(lblTime.caption, u"10:33:05");
     EXPECT_TRUE(table.rows.empty());
+
+    wmi.script.adapters = {fakes::AdapterWithMac(u"A"), fakes::AdapterWithMac(u"B")};
+    wmi.script.failingFetch = 1;
+    clock.now = {10, 34, 5};
+    tick();
+    EXPECT_EQ(lblTime.caption, u"10:34:05  FAR: read 1 adapter, then: Generic failure (0x80041001)")
+        << "a list cut short is no success";
+    EXPECT_EQ(table.rows.size(), 1u) << "the rows read so far stay";
 }
 
 // The first fill shows nothing the user could have missed; a light that
@@ -102,6 +112,10 @@ TEST(RefreshFailureText, NamesTheComputerAndTheError) {
         {{RefreshStep::Query, u"PC1", {0x80041017, u""}},
          u"PC1: The adapter query failed. (0x80041017)"},
         {{RefreshStep::FirstFetch, u"PC1", {0x1, u"  two\r\nlines  "}}, u"PC1: two lines (0x00000001)"},
+        {{RefreshStep::LaterFetch, u"PC1", {0x800706BA, u"The RPC server is unavailable."}, 2},
+         u"PC1: read 2 adapters, then: The RPC server is unavailable. (0x800706BA)"},
+        {{RefreshStep::LaterFetch, u"", {0x80041001, u""}, 1},
+         u"read 1 adapter, then: Reading the next adapter failed. (0x80041001)"},
     };
     for (const auto& c : cases) EXPECT_EQ(Describe(c.failure), c.expected);
 }

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeRpcEndpoint.h"
 #include "fakes/FakeWmi.h"
 #include "platform/Shell.h"
 #include "platform/win32/Clipboard.h"
@@ -264,6 +265,7 @@ protected:
 
     void Open(WmiConnector& connector, int show = SW_HIDE, Shell* withShell = nullptr) {
         MainWindow::Seams seams;
+        seams.rpc = &rpc;
         seams.wmi = &connector;
         seams.shell = withShell ? withShell : &shell;
         seams.showMessage = [this](HWND owner, const wchar_t* prompt, const wchar_t* caption,
@@ -284,6 +286,7 @@ protected:
     void Click(ControlId id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
     unsigned Dpi() const { return window->scale().Dpi(); }
 
+    fakes::FakeRpcEndpoint rpc;
     fakes::FakeWmi wmi;
     RecordingShell shell;
     std::vector<BoxCall> boxes;

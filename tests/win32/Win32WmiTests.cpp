@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fakes/FakeListView.h"
+#include "fakes/FakeRpcEndpoint.h"
 #include "inventory/AdapterQuery.h"
 #include "inventory/DisplayName.h"
 #include "inventory/NetMon.h"
@@ -27,6 +28,7 @@
 #include "platform/win32/UniqueBstr.h"
 #include "platform/win32/UniqueVariant.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32RpcEndpoint.h"
 #include "platform/win32/Win32Wmi.h"
 
 namespace kestrova {
@@ -274,6 +276,7 @@ protected:
     }
 
     ComApartment com_;
+    win32::Win32RpcEndpoint rpc_;
     Win32WmiConnector wmi_;
 };
 
@@ -343,7 +346,7 @@ TEST_F(Win32WmiTestsRefresh, BuildsOneConsistentRowPerAdapter) {
 
     FakeTextBox computer(u"");
     fakes::FakeListView list;
-    NetMon refresh(computer, wmi_, list);
+    NetMon refresh(computer, rpc_, wmi_, list);
     const RefreshResult result = refresh();
 
     ASSERT_EQ(result.kind, RefreshResult::Kind::Refreshed)
@@ -373,7 +376,7 @@ TEST_F(Win32WmiTestsRefresh, ExpectedAdapterRowAgreesWithLinuxAndDirectReads) {
 
     FakeTextBox computer(u"");
     fakes::FakeListView list;
-    NetMon refresh(computer, wmi_, list);
+    NetMon refresh(computer, rpc_, wmi_, list);
     ASSERT_EQ(refresh().kind, RefreshResult::Kind::Refreshed);
 
     const auto row = std::find_if(list.rows.begin(), list.rows.end(),
@@ -424,6 +427,8 @@ TEST_F(Win32WmiTestsRefresh, ExpectedAdapterRowAgreesWithLinuxAndDirectReads) {
     }
 }
 
+// WMI's own answer for a computer it cannot reach, past a check that lets
+// every name through.
 TEST_F(Win32WmiTestsRefresh, UnreachableComputerFailsAtConnectAndKeepsTheTable) {
     const Text name = u"kestrova-no-such-host";
     FakeTextBox computer(name);
@@ -435,7 +440,8 @@ TEST_F(Win32WmiTestsRefresh, UnreachableComputerFailsAtConnectAndKeepsTheTable) 
     list.ShowRows({kept});
     const std::vector<fakes::FakeRow> before = list.rows;
 
-    NetMon refresh(computer, wmi_, list);
+    fakes::FakeRpcEndpoint answering;
+    NetMon refresh(computer, answering, wmi_, list);
     const RefreshResult result = refresh();
 
     ASSERT_EQ(result.kind, RefreshResult::Kind::Failed);

@@ -4,6 +4,8 @@
 // PASS or FAIL line each (a failure with what was expected and what was
 // seen) and exit non-zero when any failed.
 #include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #include <commctrl.h>
 #include <fcntl.h>
@@ -18,6 +20,7 @@
 #include "NativeWmi.h"
 #include "TableView.h"
 #include "TargetWindow.h"
+#include "TextWatch.h"
 #include "monitor/PollingSwitch.h"
 #include "window/ControlTable.h"
 
@@ -547,6 +550,47 @@ int WaitFor(bool present, double seconds) {
     }
 }
 
+// What the system's resolver says of a name, asked directly: the code a
+// refresh of that name must show ("resolves" when it does).
+int ResolverCode(const std::wstring& name) {
+    WSADATA data{};
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return Error(L"WSAStartup");
+    ADDRINFOW* found = nullptr;
+    const int error = GetAddrInfoW(name.c_str(), nullptr, nullptr, &found);
+    if (found) FreeAddrInfoW(found);
+    WSACleanup();
+    if (error == 0) {
+        Print(L"resolves");
+        return 0;
+    }
+    wchar_t code[16];
+    std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(HRESULT_FROM_WIN32(error)));
+    Print(code);
+    return 0;
+}
+
+std::wstring Milliseconds(double ms) {
+    return std::to_wstring(static_cast<long long>(ms + 0.5));
+}
+
+// With `typeInto`, `typed` goes into that control first, on the watch's clock.
+int Watch(HWND control, const std::wstring& needle, double seconds, UINT patienceMs,
+          HWND typeInto, const std::wstring& typed) {
+    const TextWatch watch = WatchText(control, needle, seconds, patienceMs, [&] {
+        return !typeInto || SetTextOf(typeInto, typed);
+    });
+    if (!watch.started) return Error(L"WM_SETTEXT before watching");
+    std::wstring matches;
+    for (double at : watch.matchesMs) matches += (matches.empty() ? L"" : L" ") + Milliseconds(at);
+    Print(L"polls=" + std::to_wstring(watch.polls));
+    Print(L"unanswered=" + std::to_wstring(watch.unanswered));
+    Print(L"longest_answer_ms=" + Milliseconds(watch.longestAnswerMs));
+    Print(L"first_match_ms=" + (watch.firstMatchMs < 0 ? L"-1" : Milliseconds(watch.firstMatchMs)));
+    Print(L"match_times_ms=" + matches);
+    Print(L"last_text=" + watch.lastText);
+    return 0;
+}
+
 void DeclareDpiAwareness() {
     // Unaware, the probe would see the window in scaled coordinates.
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -563,7 +607,8 @@ int Usage() {
           L"  answer-refusal | rows | check-rows | lights | rect <control> | window-rect |\n"
           L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi |\n"
           L"  place | show-row <row> | scroll <dx> | header-rect <column> | sort-arrows |\n"
-          L"  check-sorted <column> up|down");
+          L"  check-sorted <column> up|down | resolver-code <name> |\n"
+          L"  watch-text <control> <needle> <s> <patience-ms> [<control> <text to type first>]");
     return 2;
 }
 
@@ -585,6 +630,7 @@ int Run(const std::vector<std::wstring>& args) {
     if (command == L"lights") return Lights();
     if (command == L"clear-clipboard") return ClearClipboard();
     if (command == L"check-clipboard") return CheckClipboard();
+    if (command == L"resolver-code" && args.size() == 2) return ResolverCode(args[1]);
     if (command == L"system-dpi") {
         const HDC screen = GetDC(nullptr);
         Print(std::to_wstring(GetDeviceCaps(screen, LOGPIXELSY)));
@@ -623,6 +669,16 @@ int Run(const std::vector<std::wstring>& args) {
     if (!id) return Error(L"no control named " + args[1]);
     const HWND control = ControlOf(main, *id);
     if (command == L"rect") return PrintRect(ScreenRect(control));
+    if (command == L"watch-text" && (args.size() == 5 || args.size() == 7)) {
+        HWND typeInto = nullptr;
+        if (args.size() == 7) {
+            const auto other = ControlNamed(args[5]);
+            if (!other) return Error(L"no control named " + args[5]);
+            typeInto = ControlOf(main, *other);
+        }
+        return Watch(control, args[2], number(3, 5), static_cast<UINT>(number(4, 500)), typeInto,
+                     args.size() == 7 ? args[6] : std::wstring());
+    }
     // Posted, not sent: a press that opens a modal box would keep a sent
     // message, and the probe, waiting until the box is closed.
     if (command == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;

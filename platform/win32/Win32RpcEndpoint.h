@@ -1,0 +1,32 @@
+// Reaching a computer's RPC endpoint mapper with Winsock: the names come
+// from GetComputerNameExW, the check is a bounded name lookup followed by
+// non-blocking connects to every address at once.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "platform/RpcEndpoint.h"
+#include "platform/win32/WinsockHandles.h"
+
+namespace kestrova::win32 {
+
+// Used on the user-interface thread: while it waits, that thread's windows
+// answer sent messages and paint (WaitAnswering), and take nothing else.
+class Win32RpcEndpoint final : public RpcEndpoint {
+public:
+    static constexpr std::uint16_t kEndpointMapperPort = 135;
+
+    // Another port only for tests, which cannot listen on 135.
+    explicit Win32RpcEndpoint(std::uint16_t port = kEndpointMapperPort) noexcept : port_(port) {}
+
+    ComputerNames ThisComputer() const override;
+    std::optional<PlatformError> Reach(TextView computer, std::chrono::milliseconds bound) override;
+
+private:
+    WinsockSession winsock_;
+    std::uint16_t port_;
+};
+
+}  // namespace kestrova::win32
