@@ -59,6 +59,28 @@ bool AdapterTable::Highlighted(int position) const {
     return highlighted_[order_[static_cast<std::size_t>(position)]];
 }
 
+int AdapterTable::FindByPrefix(TextView prefix, int start, bool wrap) const {
+    const int count = Count();
+    if (count == 0) return -1;
+    const auto fold = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    };
+    const auto begins = [&](TextView text) {
+        if (text.size() < prefix.size()) return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i) {
+            if (fold(text[i]) != fold(prefix[i])) return false;
+        }
+        return true;
+    };
+    start = std::clamp(start, 0, count - 1);
+    for (int i = 0; i < count; ++i) {
+        const int position = start + i;
+        if (position >= count && !wrap) break;
+        if (begins(Row(position % count).text)) return position % count;
+    }
+    return -1;
+}
+
 TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows) {
     const bool anyHighlighted =
         std::find(highlighted_.begin(), highlighted_.end(), true) != highlighted_.end();

@@ -59,6 +59,10 @@ public:
     const AdapterRow& Row(int position) const;
     bool Highlighted(int position) const;
     const TableSort& Sort() const { return sort_; }
+    // The first position from `start` on whose first column (the MAC
+    // address) begins with `prefix`, ASCII letters without regard to case;
+    // past the end it goes on from the top when `wrap`. -1: none.
+    int FindByPrefix(TextView prefix, int start, bool wrap) const;
 
 private:
     // What was shown before a change, to tell what the change did.

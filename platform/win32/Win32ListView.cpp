@@ -7,43 +7,26 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <type_traits>
 
 #include "inventory/AdapterColumns.h"
 #include "inventory/StatusImages.h"
 #include "platform/win32/CellTip.h"
+#include "platform/win32/ChangedRowColours.h"
 #include "platform/win32/Clipboard.h"
-#include "platform/win32/GdiHandles.h"
 #include "platform/win32/ListPlace.h"
+#include "platform/win32/StatusImageList.h"
+#include "platform/win32/TableMenu.h"
 #include "platform/win32/WideText.h"
-#include "resources/ResourceIds.h"
 #include "window/SelectionText.h"
 
 namespace kestrova::win32 {
 namespace {
 
-struct ImageListDestroy {
-    void operator()(HIMAGELIST list) const noexcept { ImageList_Destroy(list); }
-};
-using unique_himagelist = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroy>;
-
-// In the order of the 1-based small-icon indexes.
-constexpr std::array<int, 3> kStatusIconIds{IDI_STATUS_GREEN, IDI_STATUS_YELLOW, IDI_STATUS_RED};
-static_assert(kStatusIconIds.size() == kStatusImages.size());
-
 constexpr int kColumnCount = static_cast<int>(kAdapterColumns.size());
-constexpr int kMenuCopy = 1;
-constexpr int kMenuSelectAll = 2;
 // Room the list leaves around a cell's text, at 96 DPI; a text wider than
 // its cell less this is cut off with an ellipsis.
 constexpr int kCellTextMargin = 12;
 constexpr int kTipMaxWidth = 480;  // pixels at 96 DPI; longer tips wrap
-
-// A changed row on the usual colour scheme: a pale amber that neither the
-// selection nor an ordinary row uses. Text stays black on it whatever the
-// scheme's window text is.
-constexpr COLORREF kChangedRowBack = RGB(255, 232, 160);
-constexpr COLORREF kChangedRowText = RGB(0, 0, 0);
 
 HWND CreateListWindow(HWND parent, int controlId) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
@@ -57,46 +40,6 @@ HWND CreateListWindow(HWND parent, int controlId) {
                            0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
                            nullptr);
-}
-
-// All three lights or none: a missing one would shift the indexes of the
-// ones after it.
-unique_himagelist CreateStatusImages(int size) {
-    unique_himagelist list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK,
-                                            static_cast<int>(kStatusIconIds.size()), 0));
-    if (!list) return nullptr;
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    for (int id : kStatusIconIds) {
-        unique_hicon icon(static_cast<HICON>(
-            LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-        if (!icon || ImageList_AddIcon(list.get(), icon.get()) < 0) return nullptr;
-    }
-    return list;
-}
-
-void BindStatusImages(HWND hwnd, int size) {
-    unique_himagelist list = CreateStatusImages(size);
-    if (!list) return;
-    // The control now owns the new list; the one it gives back is ours to end.
-    unique_himagelist previous(reinterpret_cast<HIMAGELIST>(
-        SendMessageW(hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list.get()))));
-    static_cast<void>(list.release());
-}
-
-bool HighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof(contrast);
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
-bool StartsWithIgnoringCase(TextView text, const wchar_t* prefix) {
-    for (std::size_t i = 0; prefix[i] != L'\0'; ++i) {
-        if (i >= text.size()) return false;
-        const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
-        if (fold(static_cast<wchar_t>(text[i])) != fold(prefix[i])) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -358,19 +301,13 @@ POINT Win32ListView::ContextMenuPoint(POINT screen) const {
 }
 
 void Win32ListView::ShowContextMenu(POINT screen) {
-    const POINT at = ContextMenuPoint(screen);
-    unique_hmenu menu(CreatePopupMenu());
-    if (!menu) return;
-    const bool anySelected =
-        SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)) >= 0;
-    AppendMenuW(menu.get(), MF_STRING | (anySelected ? 0u : MF_GRAYED), kMenuCopy, L"&Copy\tCtrl+C");
-    AppendMenuW(menu.get(), MF_STRING | (table_.Count() > 0 ? 0u : MF_GRAYED), kMenuSelectAll,
-                L"Select &all\tCtrl+A");
-    const int chosen = static_cast<int>(TrackPopupMenu(
-        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0,
-        hwnd(), nullptr));
-    if (chosen == kMenuCopy) CopySelection();
-    if (chosen == kMenuSelectAll) SelectAll();
+    const bool anySelected = SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                          MAKELPARAM(LVNI_SELECTED, 0)) >= 0;
+    switch (ShowTableMenu(hwnd(), ContextMenuPoint(screen), anySelected, GetItemCount() > 0)) {
+        case TableMenuChoice::Copy: CopySelection(); break;
+        case TableMenuChoice::SelectAll: SelectAll(); break;
+        case TableMenuChoice::None: break;
+    }
 }
 
 void Win32ListView::OnDpiChanged() {
@@ -505,16 +442,7 @@ void Win32ListView::FillDisplayInfo(LVITEMW& item) const {
 // what was typed, as in any list.
 int Win32ListView::FindRow(const LVFINDINFOW& find, int start) const {
     if ((find.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || !find.psz) return -1;
-    const int count = table_.Count();
-    if (count == 0) return -1;
-    start = std::clamp(start, 0, count - 1);
-    const bool wrap = (find.flags & LVFI_WRAP) != 0;
-    for (int i = 0; i < count; ++i) {
-        const int row = start + i;
-        if (row >= count && !wrap) break;
-        if (StartsWithIgnoringCase(table_.Row(row % count).text, find.psz)) return row % count;
-    }
-    return -1;
+    return table_.FindByPrefix(FromWide(find.psz), start, (find.flags & LVFI_WRAP) != 0);
 }
 
 LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
@@ -527,15 +455,9 @@ LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     if (SendMessageW(hwnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0) {
         return CDRF_DODEFAULT;
     }
-    if (HighContrast()) {
-        // High-contrast schemes promise that link text reads on the window
-        // colour; a colour of our own might not.
-        draw.clrText = GetSysColor(COLOR_HOTLIGHT);
-        draw.clrTextBk = GetSysColor(COLOR_WINDOW);
-    } else {
-        draw.clrText = kChangedRowText;
-        draw.clrTextBk = kChangedRowBack;
-    }
+    const RowColours colours = ChangedRowColours();
+    draw.clrText = colours.text;
+    draw.clrTextBk = colours.back;
     return CDRF_NEWFONT;
 }
 

@@ -179,5 +179,27 @@ TEST(AdapterTable, TheSortHoldsAcrossRefreshesAndSaysWhereRowsWent) {
     EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/a", "B/b*", "C/c"}));
 }
 
+// Typing in the table: the next row from the focused one whose MAC address
+// begins with what was typed, in the order shown.
+TEST(AdapterTable, TypingFindsTheNextRowWhoseMacBeginsWithIt) {
+    AdapterTable table;
+    table.Replace({Row(u"aa:01", u"a"), Row(u"BB:02", u"b"), Row(u"ab:03", u"c"), Row(u"", u"d")});
+    struct Case {
+        const char16_t* typed;
+        int start;
+        bool wrap;
+        int found;
+    };
+    for (const Case& c : {Case{u"a", 0, false, 0}, Case{u"a", 1, false, 2}, Case{u"A", 3, false, -1},
+                          Case{u"A", 3, true, 0}, Case{u"bb", 0, false, 1}, Case{u"ab:", 0, true, 2},
+                          Case{u"aa:01x", 0, true, -1}, Case{u"", 2, false, 2}}) {
+        EXPECT_EQ(table.FindByPrefix(c.typed, c.start, c.wrap), c.found)
+            << TextToAscii(c.typed) << " from " << c.start;
+    }
+    table.SortBy(0);
+    table.SortBy(0);  // descending: BB, ab, aa, then the empty one
+    EXPECT_EQ(table.FindByPrefix(u"a", 0, false), 1) << "in the order shown";
+}
+
 }  // namespace
 }  // namespace kestrova
