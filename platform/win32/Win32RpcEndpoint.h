@@ -27,6 +27,7 @@ public:
 private:
     WinsockSession winsock_;
     std::uint16_t port_;
+    mutable std::optional<ComputerNames> names_;
 };
 
 }  // namespace kestrova::win32
