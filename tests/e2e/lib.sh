@@ -100,15 +100,23 @@ kv_probe_check() {
     fi
 }
 
-# Fills S[] from the probe's key=value lines: switch, freq, freq_enabled,
-# computer, time, rows, dialogs.
-kv_state() {
+# kv_pairs NAME ARGS...: fills the associative array NAME from the key=value
+# lines of the probe sub-command ARGS.
+kv_pairs() {
+    local -n into=$1
+    shift
     local line out
-    S=()
-    out=$(kv_probe state) || return 1
+    into=()
+    out=$(kv_probe "$@") || return 1
     while IFS= read -r line; do
-        S[${line%%=*}]=${line#*=}
+        into[${line%%=*}]=${line#*=}
     done <<<"$out"
+}
+
+# Fills S[] from the probe's state: switch, freq, freq_enabled, computer,
+# time, rows, dialogs.
+kv_state() {
+    kv_pairs S state
 }
 
 kv_state_text() {

@@ -30,12 +30,7 @@ amber="255 232 160"  # a changed row's background
 # P[] from the probe's place: rows, top_index, top, focused, selected, scroll_x.
 declare -A P=()
 kv_place() {
-    local line out
-    P=()
-    out=$(kv_probe place) || return 1
-    while IFS= read -r line; do
-        P[${line%%=*}]=${line#*=}
-    done <<<"$out"
+    kv_pairs P place
 }
 kv_place_text() {
     local k

@@ -32,12 +32,9 @@ rows_before=$(kv_probe rows)
 # Typed in while monitoring, as a user would: the next tick tries the silent
 # host, and every tick after it, back to back (each refresh outlasts the
 # period). The probe keeps asking lblTime for its text throughout.
-watch=$(kv_probe watch-text lblTime "$code" 9 "$patience" txtComputer "$silent") ||
-    kv_fail "could not type the address and watch lblTime"
 declare -A W=()
-while IFS= read -r line; do
-    W[${line%%=*}]=${line#*=}
-done <<<"$watch"
+kv_pairs W watch-text lblTime "$code" 9 "$patience" txtComputer "$silent" ||
+    kv_fail "could not type the address and watch lblTime"
 echo "watch: polls=${W[polls]-} unanswered=${W[unanswered]-}" \
     "longest_answer_ms=${W[longest_answer_ms]-} first_match_ms=${W[first_match_ms]-}" \
     "match_times_ms='${W[match_times_ms]-}'"
