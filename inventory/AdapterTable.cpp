@@ -62,13 +62,10 @@ bool AdapterTable::Highlighted(int position) const {
 int AdapterTable::FindByPrefix(TextView prefix, int start, bool wrap) const {
     const int count = Count();
     if (count == 0) return -1;
-    const auto fold = [](char16_t c) {
-        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    };
     const auto begins = [&](TextView text) {
         if (text.size() < prefix.size()) return false;
         for (std::size_t i = 0; i < prefix.size(); ++i) {
-            if (fold(text[i]) != fold(prefix[i])) return false;
+            if (FoldedAscii(text[i]) != FoldedAscii(prefix[i])) return false;
         }
         return true;
     };

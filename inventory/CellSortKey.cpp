@@ -12,9 +12,7 @@ constexpr std::uint8_t kNumber = 0, kNotANumber = 1;
 
 Text Folded(TextView text) {
     Text out(text);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    }
+    for (char16_t& c : out) c = FoldedAscii(c);
     return out;
 }
 

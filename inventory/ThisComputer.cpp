@@ -6,10 +6,6 @@ namespace kestrova {
 
 namespace {
 
-char16_t FoldedAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 // Computer names are ASCII in practice; a name in other letters typed in
 // another case only costs the reachability check, never a wrong answer.
 bool SameName(TextView a, TextView b) {

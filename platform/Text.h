@@ -16,6 +16,12 @@ using TextView = std::u16string_view;
 Text AsciiToText(std::string_view ascii);
 std::string TextToAscii(TextView text);  // non-ASCII units become '?'
 
+// A-Z to a-z; every other unit as it is. Names, MAC addresses and the
+// table's texts are compared this way: no locale, no surprises.
+constexpr char16_t FoldedAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
 Text DecimalText(std::uint64_t value);
 Text HexText8(std::uint32_t value);  // eight upper-case hex digits, no prefix
 
