@@ -47,4 +47,11 @@ std::optional<AdapterRow> BuildAdapterRow(const AdapterRecord& r) {
     return row;
 }
 
+TextView CellText(const AdapterRow& row, int column) {
+    if (column == 0) return row.text;
+    if (column < 1 || column > kSubItemCount) return {};
+    const std::optional<Text>& cell = row.subItems[static_cast<std::size_t>(column - 1)];
+    return cell ? TextView(*cell) : TextView();
+}
+
 }  // namespace kestrova

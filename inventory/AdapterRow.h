@@ -27,4 +27,8 @@ struct AdapterRow {
 // row. A null MAC address gives a row with no key and an empty first column.
 std::optional<AdapterRow> BuildAdapterRow(const AdapterRecord& record);
 
+// The text a column shows: column 0 is the row's text, column n sub-item n.
+// An absent value shows as the empty text.
+TextView CellText(const AdapterRow& row, int column);
+
 }  // namespace kestrova

@@ -22,7 +22,8 @@ Text IdentityOf(const AdapterRow& row) {
 
 // For each row of `after`, the row of `before` that is the same adapter, or
 // -1. The n-th of several rows with one identity matches the n-th before.
-std::vector<int> Match(const std::vector<AdapterRow>& before, const std::vector<AdapterRow>& after) {
+std::vector<int> Match(const std::vector<const AdapterRow*>& before,
+                       const std::vector<AdapterRow>& after) {
     struct Queue {
         std::vector<int> indexes;
         std::size_t next = 0;
@@ -30,7 +31,7 @@ std::vector<int> Match(const std::vector<AdapterRow>& before, const std::vector<
     std::unordered_map<Text, Queue> waiting;
     waiting.reserve(before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
-        waiting[IdentityOf(before[i])].indexes.push_back(static_cast<int>(i));
+        waiting[IdentityOf(*before[i])].indexes.push_back(static_cast<int>(i));
     }
     std::vector<int> match(after.size(), -1);
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -42,81 +43,146 @@ std::vector<int> Match(const std::vector<AdapterRow>& before, const std::vector<
     return match;
 }
 
-}  // namespace
-
-TextView CellText(const AdapterRow& row, int column) {
-    if (column == 0) return row.text;
-    if (column < 1 || column > kSubItemCount) return {};
-    const std::optional<Text>& cell = row.subItems[static_cast<std::size_t>(column - 1)];
-    return cell ? TextView(*cell) : TextView();
+// A mark starts, or starts again, with the newest change on top.
+RowMark Marked(RowMark mark, const RefreshStamp& stamp, RowChange change) {
+    mark.on = true;
+    mark.since = stamp.seen;
+    mark.history.insert(mark.history.begin(), MarkedChange{stamp.when, std::move(change)});
+    if (mark.history.size() > kMarkHistory) mark.history.resize(kMarkHistory);
+    return mark;
 }
+
+}  // namespace
 
 const AdapterRow& AdapterTable::Row(int position) const {
     return rows_[order_[static_cast<std::size_t>(position)]];
 }
 
-bool AdapterTable::Highlighted(int position) const {
-    return highlighted_[order_[static_cast<std::size_t>(position)]];
+const RowMark& AdapterTable::Mark(int position) const {
+    return marks_[order_[static_cast<std::size_t>(position)]];
 }
 
-int AdapterTable::FindByPrefix(TextView prefix, int start, bool wrap) const {
+int AdapterTable::Find(TextView text, int start, bool partial, bool wrap) const {
     const int count = Count();
     if (count == 0) return -1;
-    const auto begins = [&](TextView text) {
-        if (text.size() < prefix.size()) return false;
-        for (std::size_t i = 0; i < prefix.size(); ++i) {
-            if (FoldedAscii(text[i]) != FoldedAscii(prefix[i])) return false;
+    const auto matches = [&](TextView cell) {
+        if (cell.size() < text.size() || (!partial && cell.size() != text.size())) return false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (FoldedAscii(cell[i]) != FoldedAscii(text[i])) return false;
         }
         return true;
     };
-    start = std::clamp(start, 0, count - 1);
+    // A start past the last row (the focus was on it) begins at the top.
+    start = std::clamp(start, 0, count);
     for (int i = 0; i < count; ++i) {
         const int position = start + i;
         if (position >= count && !wrap) break;
-        if (begins(Row(position % count).text)) return position % count;
+        if (matches(Row(position % count).text)) return position % count;
     }
     return -1;
 }
 
-TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows) {
-    const bool anyHighlighted =
-        std::find(highlighted_.begin(), highlighted_.end(), true) != highlighted_.end();
+TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
+                                  bool complete) {
     // Nearly every refresh brings what is already shown: that must cost a
-    // comparison and nothing else.
-    if (rows == rows_ && !anyHighlighted) {
+    // comparison and nothing else, marks on screen or not, until the first
+    // of them may go.
+    if (complete && unread_.empty() && stamp.seen < nextExpiry_ && rows == rows_) {
         TableUpdate nothing;
         nothing.countBefore = nothing.countAfter = Count();
         return nothing;
     }
 
-    const std::vector<int> match = Match(rows_, rows);
+    // What the user knew: the rows shown, then those a cut-short refresh
+    // could not read.
+    std::vector<const AdapterRow*> known;
+    known.reserve(rows_.size() + unread_.size());
+    for (const AdapterRow& row : rows_) known.push_back(&row);
+    for (const AdapterRow& row : unread_) known.push_back(&row);
+    const std::vector<int> match = Match(known, rows);
     const auto matched = std::count_if(match.begin(), match.end(), [](int m) { return m >= 0; });
     // Nothing to compare with: the first refresh, or a computer that shares
     // no adapter with the one shown before.
-    const bool fresh = rows_.empty() || (matched == 0 && !rows.empty());
+    const bool fresh = known.empty() || (matched == 0 && !rows.empty());
 
-    std::vector<bool> highlighted(rows.size(), false);
+    TableUpdate update;
+    std::vector<RowMark> marks(rows.size());
     std::vector<int> newIndexOf(rows_.size(), -1);
-    bool attention = !fresh && static_cast<std::size_t>(matched) < rows_.size();
+    std::vector<bool> kept(known.size(), false);
+    std::vector<std::size_t> lightChanged, cellsChanged;  // WMI indexes now
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int m = match[i];
         if (m < 0) {
-            highlighted[i] = !fresh;
-            attention = attention || !fresh;
+            if (fresh) continue;
+            RowChange came{RowChange::Kind::Came, rows[i], {}, {}};
+            marks[i] = Marked({}, stamp, came);
+            update.changes.push_back(std::move(came));
+            lightChanged.push_back(i);
+            cellsChanged.push_back(i);
+            update.attention = true;
             continue;
         }
-        const AdapterRow& previous = rows_[static_cast<std::size_t>(m)];
-        newIndexOf[static_cast<std::size_t>(m)] = static_cast<int>(i);
-        highlighted[i] = rows[i] != previous;
-        attention = attention || rows[i].smallIcon != previous.smallIcon;
+        const auto k = static_cast<std::size_t>(m);
+        kept[k] = true;
+        const bool wasShown = k < rows_.size();
+        if (wasShown) newIndexOf[k] = static_cast<int>(i);
+        RowMark mark = wasShown ? std::move(marks_[k]) : RowMark{};
+        RowChange change = CompareRows(*known[k], rows[i]);
+        // Only what can be seen counts: an absent value that became the
+        // empty text looks the same.
+        if (change.cells.empty() && !change.lightBefore) {
+            if (mark.on && stamp.seen - mark.since >= kMarkSeenFor) mark = {};
+            marks[i] = std::move(mark);
+            continue;
+        }
+        if (change.lightBefore) {
+            lightChanged.push_back(i);
+            update.attention = true;
+        }
+        if (!change.cells.empty()) cellsChanged.push_back(i);
+        marks[i] = Marked(std::move(mark), stamp, change);
+        update.changes.push_back(std::move(change));
+    }
+
+    std::vector<AdapterRow> unread;
+    for (std::size_t k = 0; k < known.size(); ++k) {
+        if (kept[k] || fresh) continue;
+        if (!complete) {
+            unread.push_back(*known[k]);
+        } else {
+            update.changes.push_back(RowChange{RowChange::Kind::Went, *known[k], {}, {}});
+            update.attention = true;
+        }
+    }
+    if (fresh) {
+        // Nothing the user saw is compared with these rows.
+        for (RowMark& mark : marks) mark = {};
+        update.changes.clear();
     }
 
     std::vector<AdapterRow> rowsBefore = std::exchange(rows_, std::move(rows));
-    std::vector<bool> highlightedBefore = std::exchange(highlighted_, std::move(highlighted));
+    std::vector<RowMark> marksBefore = std::exchange(marks_, std::move(marks));
     std::vector<std::size_t> orderBefore = std::exchange(order_, SortedOrder());
-    TableUpdate update = UpdateFrom({rowsBefore, highlightedBefore, orderBefore}, newIndexOf);
-    update.attention = attention;
-    return update;
+    unread_ = std::move(unread);
+    NoteNextExpiry();
+
+    TableUpdate shown = UpdateFrom({rowsBefore, marksBefore, orderBefore}, newIndexOf);
+    shown.attention = update.attention;
+    shown.changes = std::move(update.changes);
+    std::vector<int> positionOf(order_.size());
+    for (std::size_t p = 0; p < order_.size(); ++p) positionOf[order_[p]] = static_cast<int>(p);
+    for (std::size_t i : lightChanged) shown.lightChanged.push_back(positionOf[i]);
+    for (std::size_t i : cellsChanged) shown.cellsChanged.push_back(positionOf[i]);
+    std::sort(shown.lightChanged.begin(), shown.lightChanged.end());
+    std::sort(shown.cellsChanged.begin(), shown.cellsChanged.end());
+    return shown;
+}
+
+void AdapterTable::NoteNextExpiry() {
+    nextExpiry_ = std::chrono::milliseconds::max();
+    for (const RowMark& mark : marks_) {
+        if (mark.on) nextExpiry_ = std::min(nextExpiry_, mark.since + kMarkSeenFor);
+    }
 }
 
 TableUpdate AdapterTable::SortBy(int column) {
@@ -130,7 +196,7 @@ TableUpdate AdapterTable::SortBy(int column) {
     std::vector<int> sameIndex(rows_.size());
     std::iota(sameIndex.begin(), sameIndex.end(), 0);
     std::vector<std::size_t> orderBefore = std::exchange(order_, SortedOrder());
-    return UpdateFrom({rows_, highlighted_, orderBefore}, sameIndex);
+    return UpdateFrom({rows_, marks_, orderBefore}, sameIndex);
 }
 
 std::vector<std::size_t> AdapterTable::SortedOrder() const {
@@ -170,7 +236,7 @@ TableUpdate AdapterTable::UpdateFrom(const Shown& before, const std::vector<int>
     }
     if (!update.reordered) update.movedTo.clear();
 
-    // A position is painted from its row and its highlight; it needs
+    // A position is painted from its row and its mark; it needs
     // painting again when either differs from what it showed.
     for (int q = 0; q < update.countAfter; ++q) {
         const std::size_t now = order_[static_cast<std::size_t>(q)];
@@ -179,7 +245,7 @@ TableUpdate AdapterTable::UpdateFrom(const Shown& before, const std::vector<int>
             continue;
         }
         const std::size_t then = before.order[static_cast<std::size_t>(q)];
-        if (before.highlighted[then] != highlighted_[now] || before.rows[then] != rows_[now]) {
+        if (before.marks[then].on != marks_[now].on || before.rows[then] != rows_[now]) {
             update.repaint.push_back(q);
         }
     }

@@ -9,9 +9,13 @@
 // and description are; adapters that share both are matched in order.
 #pragma once
 
+#include <chrono>
 #include <vector>
 
 #include "inventory/AdapterRow.h"
+#include "inventory/ChangeText.h"
+#include "inventory/RefreshStamp.h"
+#include "inventory/RowChange.h"
 
 namespace kestrova {
 
@@ -23,6 +27,19 @@ struct TableSort {
     friend bool operator==(const TableSort&, const TableSort&) = default;
 };
 
+// A mark lasts until the window has been in front this long, in all, since
+// the row's latest change, and at least until a refresh brings the row no
+// change.
+inline constexpr std::chrono::milliseconds kMarkSeenFor{10000};
+// The changes a marked row keeps for its tip, newest first.
+inline constexpr std::size_t kMarkHistory = 4;
+
+struct RowMark {
+    bool on = false;
+    std::chrono::milliseconds since{0};  // RefreshStamp::seen of the latest change
+    std::vector<MarkedChange> history;   // newest first
+};
+
 struct TableUpdate {
     int countBefore = 0;
     int countAfter = 0;
@@ -30,25 +47,37 @@ struct TableUpdate {
     // shows now, or -1 when it is gone.
     std::vector<int> movedTo;
     // Positions whose painting changed: another row, other cells or light,
-    // highlight on or off. Positions past countAfter are not listed.
+    // mark on or off. Positions past countAfter are not listed.
     std::vector<int> repaint;
+    // Positions now of the rows whose light, or whose other cells, this
+    // refresh changed (a new adapter's row is in both): what a screen reader
+    // is told.
+    std::vector<int> lightChanged;
+    std::vector<int> cellsChanged;
     // Some adapter shows at another position, or the number of rows changed.
     bool reordered = false;
     // A light changed, or an adapter came or went: worth the attention of a
     // user who is looking elsewhere.
     bool attention = false;
+    // What came, went or changed, in WMI's order, then the adapters that went.
+    std::vector<RowChange> changes;
 
     bool Nothing() const { return !reordered && repaint.empty(); }
 };
 
 class AdapterTable {
 public:
-    // The rows of a refresh, in the order WMI delivered them. A row is
-    // highlighted when it is new or differs from its adapter's previous
-    // row, until a refresh brings no change to it. Into an empty table, or
-    // when no adapter is matched at all (another computer), nothing is
-    // highlighted: there was nothing the user could compare with.
-    TableUpdate Replace(std::vector<AdapterRow> rows);
+    // The rows of a refresh, in the order WMI delivered them. A row that is
+    // new or differs from its adapter's previous row is marked (see
+    // kMarkSeenFor). Into an empty table, or when no adapter is matched at
+    // all (another computer), nothing is marked: there was nothing the user
+    // could compare with.
+    //
+    // A refresh that is not `complete` (the list was cut short) shows the
+    // rows it read; the adapters it could not read are neither gone nor new.
+    // The next complete refresh compares them with what they were.
+    TableUpdate Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp = {},
+                        bool complete = true);
 
     // A header click: ascending, then descending, then WMI's order again.
     // Another column starts ascending. Ties keep WMI's order.
@@ -57,33 +86,37 @@ public:
     int Count() const { return static_cast<int>(order_.size()); }
     // `position` counts display rows from 0.
     const AdapterRow& Row(int position) const;
-    bool Highlighted(int position) const;
+    bool Highlighted(int position) const { return Mark(position).on; }
+    const RowMark& Mark(int position) const;
     const TableSort& Sort() const { return sort_; }
     // The first position from `start` on whose first column (the MAC
-    // address) begins with `prefix`, ASCII letters without regard to case;
-    // past the end it goes on from the top when `wrap`. -1: none.
-    int FindByPrefix(TextView prefix, int start, bool wrap) const;
+    // address) begins with `text` (`partial`) or equals it, ASCII letters
+    // without regard to case; past the end it goes on from the top when
+    // `wrap`. -1: none.
+    int Find(TextView text, int start, bool partial, bool wrap) const;
 
 private:
     // What was shown before a change, to tell what the change did.
     struct Shown {
         const std::vector<AdapterRow>& rows;
-        const std::vector<bool>& highlighted;
+        const std::vector<RowMark>& marks;
         const std::vector<std::size_t>& order;
     };
     std::vector<std::size_t> SortedOrder() const;
     // `newIndexOf` takes each WMI index shown before to its WMI index now,
     // or -1 when that adapter is gone.
     TableUpdate UpdateFrom(const Shown& before, const std::vector<int>& newIndexOf) const;
+    void NoteNextExpiry();
 
     std::vector<AdapterRow> rows_;    // WMI's order
-    std::vector<bool> highlighted_;   // by WMI index
+    std::vector<RowMark> marks_;      // by WMI index
     std::vector<std::size_t> order_;  // display position -> WMI index
+    // Adapters a cut-short refresh did not read: not shown, not gone.
+    std::vector<AdapterRow> unread_;
+    // The earliest `seen` at which a mark may go; until then a refresh that
+    // brings what is shown costs a comparison and nothing else.
+    std::chrono::milliseconds nextExpiry_ = std::chrono::milliseconds::max();
     TableSort sort_;
 };
-
-// The text a column shows: column 0 is the row's text, column n sub-item n.
-// An absent value shows as the empty text.
-TextView CellText(const AdapterRow& row, int column);
 
 }  // namespace kestrova

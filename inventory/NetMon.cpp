@@ -26,9 +26,16 @@ private:
     bool& flag_;
 };
 
-RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
+RefreshStamp StampOf(const StampSource& stamp) {
+    return stamp ? stamp() : RefreshStamp{};
+}
+
+RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error,
+                     const StampSource& stamp) {
     RefreshResult result;
     result.kind = RefreshResult::Kind::Failed;
+    result.computer = computerName;
+    result.stamp = StampOf(stamp);
     result.failure = RefreshFailure{step, std::move(computerName), std::move(error), 0};
     return result;
 }
@@ -38,8 +45,12 @@ RefreshResult Failed(RefreshStep step, Text computerName, PlatformError error) {
 NetMon::NetMon(TextBox& txtComputer, RpcEndpoint& rpc, WmiConnector& wmi, ListView& adaptors)
     : txtComputer_(txtComputer), rpc_(rpc), wmi_(wmi), adaptors_(adaptors) {}
 
-RefreshResult NetMon::operator()() {
-    if (running_) return RefreshResult{RefreshResult::Kind::Busy, std::nullopt, 0};
+RefreshResult NetMon::operator()(const StampSource& stamp) {
+    if (running_) {
+        RefreshResult busy;
+        busy.kind = RefreshResult::Kind::Busy;
+        return busy;
+    }
     RunningFlag running(running_);
 
     Text computer = txtComputer_.GetText();
@@ -53,17 +64,22 @@ RefreshResult NetMon::operator()() {
     // the check, so its refresh costs no more than before.
     if (!IsThisComputer(computer, rpc_.ThisComputer())) {
         if (std::optional<PlatformError> unreachable = rpc_.Reach(computer, kReachBound)) {
-            return Failed(RefreshStep::Connect, std::move(computer), std::move(*unreachable));
+            return Failed(RefreshStep::Connect, std::move(computer), std::move(*unreachable),
+                          stamp);
         }
     }
 
     auto services = wmi_.Bind(DisplayName(computer));
-    if (!services) return Failed(RefreshStep::Connect, std::move(computer), services.error());
+    if (!services) {
+        return Failed(RefreshStep::Connect, std::move(computer), services.error(), stamp);
+    }
 
     // Declared after the service so that every way out releases the result
     // set first, then the service.
     auto adapters = services.value()->ExecQuery(kAdapterQuery);
-    if (!adapters) return Failed(RefreshStep::Query, std::move(computer), adapters.error());
+    if (!adapters) {
+        return Failed(RefreshStep::Query, std::move(computer), adapters.error(), stamp);
+    }
 
     // Every adapter is read before the table is touched. A refresh of a
     // distant computer can take seconds and its COM waits let the window
@@ -71,8 +87,12 @@ RefreshResult NetMon::operator()() {
     // replace them at once, with no half-built table ever painted.
     auto next = adapters.value()->Next();
     if (!next) {
-        static_cast<void>(adaptors_.ShowRows({}));
-        return Failed(RefreshStep::FirstFetch, std::move(computer), next.error());
+        // Emptied, as a rebuild from nothing would leave it; but no adapter
+        // was read, so none of them is gone.
+        RefreshResult failed =
+            Failed(RefreshStep::FirstFetch, std::move(computer), next.error(), stamp);
+        static_cast<void>(adaptors_.ShowRows({}, failed.stamp, false));
+        return failed;
     }
     std::vector<AdapterRow> rows;
     // Keys are unique among keyed rows: an adapter whose MAC address is
@@ -104,13 +124,19 @@ RefreshResult NetMon::operator()() {
 
     // The table works out what differs from what it shows, so a refresh that
     // brings nothing new touches nothing on the screen.
+    // A list cut short says nothing of the adapters it did not reach: they
+    // are not gone, and the next complete list is compared with them.
     RefreshResult result;
+    result.computer = std::move(computer);
+    result.stamp = StampOf(stamp);
     if (cutShort) {
         result.kind = RefreshResult::Kind::CutShort;
         result.failure = std::move(cutShort);
     }
     result.rows = static_cast<int>(rows.size());
-    result.attention = adaptors_.ShowRows(std::move(rows)).attention;
+    TableUpdate update = adaptors_.ShowRows(std::move(rows), result.stamp, !result.failure);
+    result.attention = update.attention;
+    result.changes = std::move(update.changes);
     return result;
 }
 

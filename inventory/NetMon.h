@@ -3,10 +3,14 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
+#include <vector>
 
+#include "inventory/ListView.h"
 #include "inventory/RefreshFailure.h"
-#include "platform/ListView.h"
+#include "inventory/RefreshStamp.h"
+#include "inventory/RowChange.h"
 #include "platform/RpcEndpoint.h"
 #include "platform/TextBox.h"
 #include "platform/Wmi.h"
@@ -27,10 +31,18 @@ struct RefreshResult {
     Kind kind = Kind::Refreshed;
     std::optional<RefreshFailure> failure;
     int rows = 0;  // rows the table holds afterwards
+    Text computer;  // the name the refresh read
+    // When the refresh ended (Busy: nothing).
+    RefreshStamp stamp;
     // A light changed, or an adapter came or went, since the table was last
     // shown.
     bool attention = false;
+    std::vector<RowChange> changes;  // what the table found came, went or changed
 };
+
+// The time of day and the time the window has been in front, read when a
+// refresh ends.
+using StampSource = std::function<RefreshStamp()>;
 
 class NetMon {
 public:
@@ -41,8 +53,8 @@ public:
     // A failure to connect or query leaves the table as it was; a failure of
     // the first fetch leaves it empty; a failure of a later fetch leaves the
     // rows read so far. Past the first adapter, a failing read is skipped and
-    // the refresh goes on.
-    RefreshResult operator()();
+    // the refresh goes on. `stamp` is read once, as the refresh ends.
+    RefreshResult operator()(const StampSource& stamp = {});
 
     // True while a refresh runs. COM waits inside a refresh can dispatch
     // window messages, so a timer tick can arrive in the middle of one.

@@ -3,24 +3,32 @@
 namespace kestrova {
 
 RefreshTick::RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
-                         const Locale& locale)
-    : netMon_(netMon), lblTime_(lblTime), form_(form), clock_(clock), locale_(locale) {}
+                         const Locale& locale, ChangeLog& changes)
+    : netMon_(netMon),
+      lblTime_(lblTime),
+      form_(form),
+      clock_(clock),
+      locale_(locale),
+      changes_(changes) {}
 
 RefreshResult RefreshTick::operator()() {
-    RefreshResult result = netMon_();
+    // One reading for the label, the marks and the log, so all three agree.
+    RefreshResult result = netMon_([this] {
+        return RefreshStamp{locale_.TimeToText(clock_.Now()), form_.ForegroundTime()};
+    });
     switch (result.kind) {
         case RefreshResult::Kind::Busy:
-            break;
+            return result;
         case RefreshResult::Kind::Refreshed:
-            lblTime_.SetCaption(locale_.TimeToText(clock_.Now()));
+            lblTime_.SetCaption(result.stamp.when);
             if (result.attention) form_.RequestAttention();
             break;
         case RefreshResult::Kind::Failed:
         case RefreshResult::Kind::CutShort:
-            lblTime_.SetCaption(locale_.TimeToText(clock_.Now()) + u"  " +
-                                Describe(*result.failure));
+            lblTime_.SetCaption(result.stamp.when + u"  " + Describe(*result.failure));
             break;
     }
+    changes_.Record(result);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "inventory/NetMon.h"
+#include "monitor/ChangeLog.h"
 #include "platform/Clock.h"
 #include "platform/Label.h"
 #include "platform/Locale.h"
@@ -13,13 +14,14 @@ namespace kestrova {
 class RefreshTick {
 public:
     RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
-                const Locale& locale);
+                const Locale& locale, ChangeLog& changes);
 
     // A refresh that fails, before its first adapter or by a list cut short,
     // says so in the time label after the time of the attempt; monitoring
     // goes on and the next tick tries again. A tick that arrives while a
     // refresh runs does nothing. A light that changed, or an adapter that
-    // came or went, asks for the user's attention.
+    // came or went, asks for the user's attention. What changed, and what
+    // failed, goes into the change log.
     RefreshResult operator()();
 
 private:
@@ -28,6 +30,7 @@ private:
     Window& form_;
     const Clock& clock_;
     const Locale& locale_;
+    ChangeLog& changes_;
 };
 
 }  // namespace kestrova

@@ -4,13 +4,14 @@
 #pragma once
 
 #include "inventory/NetMon.h"
+#include "monitor/ChangeLog.h"
 #include "monitor/PollingSwitch.h"
 #include "monitor/RefreshTick.h"
 #include "platform/Clock.h"
 #include "platform/CommandButton.h"
 #include "platform/Environment.h"
 #include "platform/Label.h"
-#include "platform/ListView.h"
+#include "inventory/ListView.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
@@ -69,6 +70,7 @@ public:
     void website_Click() { link_.Click(); }
 
     const TitleDrag& Drag() const { return drag_; }
+    ChangeLog& Changes() { return changes_; }
     bool ClosePending() const { return closePending_; }
 
 private:
@@ -77,6 +79,7 @@ private:
     Controls c_;
     Services s_;
     NetMon netMon_;
+    ChangeLog changes_;
     RefreshTick tick_;
     PollingSwitch switch_;
     TitleDrag drag_;

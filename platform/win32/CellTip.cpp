@@ -48,6 +48,16 @@ void CellTip::OnMouseMove(POINT client) {
     SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void CellTip::Refresh() {
+    if (!tip_) return;
+    POINT at{};
+    RECT client{};
+    if (!GetCursorPos(&at) || !ScreenToClient(list_, &at) || !GetClientRect(list_, &client)) return;
+    // Outside the list the tooltip hides by itself; only the stale text must go.
+    if (!PtInRect(&client, at)) at = {-1, -1};
+    OnMouseMove(at);
+}
+
 std::optional<LRESULT> CellTip::OnNotify(NMHDR& header) {
     if (!tip_ || header.hwndFrom != tip_ || header.code != TTN_GETDISPINFOW) return std::nullopt;
     auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);

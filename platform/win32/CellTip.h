@@ -1,6 +1,6 @@
-// A tip that shows the whole text of a list cell too narrow for it, while
-// the pointer rests on that cell: the system's own tooltip control, asked
-// for its text only when it is about to show.
+// A tip for what lies under the pointer in a list, while the pointer rests
+// there: the system's own tooltip control, asked for its text only when it
+// is about to show.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +25,9 @@ public:
     // From the list's window procedure. A move onto another text hides the
     // tip, which comes back after the usual delay with the new text.
     void OnMouseMove(POINT client);
+    // Asks again for the text where the pointer is now: after a scroll or a
+    // refresh another row may lie under it.
+    void Refresh();
     // The tooltip asks the list (its tool's window) for the text.
     std::optional<LRESULT> OnNotify(NMHDR& header);
     void OnDpiChanged(int maxWidth);

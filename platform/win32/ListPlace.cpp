@@ -63,8 +63,10 @@ void ListPlace::RestoreMoved(HWND list, const std::vector<int>& movedTo) const {
     if (const int now = Moved(movedTo, focused); now >= 0) SetState(list, now, LVIS_FOCUSED, LVIS_FOCUSED);
     SendMessageW(list, LVM_SETSELECTIONMARK, 0, Moved(movedTo, mark));
 
-    // A report view scrolls by whole rows; LVM_SCROLL takes pixels.
-    const int wantedTop = NewTop(movedTo, top);
+    // A report view scrolls by whole rows; LVM_SCROLL takes pixels. A list
+    // scrolled to its top stays there: rows that come above the first are
+    // the news the user should see, not something to scroll past.
+    const int wantedTop = top == 0 ? 0 : NewTop(movedTo, top);
     const int currentTop = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
     if (wantedTop != currentTop) {
         if (const int height = RowHeight(list); height > 0) {

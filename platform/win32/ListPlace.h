@@ -21,7 +21,8 @@ struct ListPlace {
 
     // `movedTo` takes each row index of the place to where that row is now,
     // or -1 when it is gone: a gone row is no longer selected or focused, and
-    // a gone top row gives its place to the first row after it that stayed.
+    // a gone top row gives its place to the first row after it that stayed;
+    // a list at its top stays at its top.
     void RestoreMoved(HWND list, const std::vector<int>& movedTo) const;
 };
 

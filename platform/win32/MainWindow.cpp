@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/win32/ChangesWindow.h"
 #include "platform/win32/DefaultPlace.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CommandButton.h"
@@ -128,13 +129,8 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
         Text title = versionInfo_->ProductName();
         if (title.empty()) title = u"Kestrova";
         messageBox_ = std::make_unique<Win32MessageBox>(hwnd_, std::move(title), showMessage_);
-        // Said in a box: a beep goes unnoticed, and the time label would be
-        // written over by the next refresh.
-        adaptors_->OnCopyFailed([this] {
-            messageBox_->Show(u"Kestrova could not copy the rows: another program may be using "
-                              u"the clipboard. Try again in a moment.",
-                              MB_OK | MB_ICONWARNING);
-        });
+        adaptors_->OnCopyFailed([this] { TellCopyFailed(); });
+        adaptors_->OnShowChanges([this] { Call([this] { ShowChanges(); }); });
         form_ = std::make_unique<Form1>(
             Form1::Controls{*window_, *lblCaption_, *close_, *txtComputer_, *cmdSwitch_, *txtFreq_,
                             *lblTime_, *adaptors_, *website_, *timer_},
@@ -349,6 +345,22 @@ HWND MainWindow::FirstTabStop() const {
     return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
 }
 
+// Said in a box: a beep goes unnoticed, and the time label would be written
+// over by the next refresh.
+void MainWindow::TellCopyFailed() {
+    messageBox_->Show(u"Kestrova could not copy the rows: another program may be using the "
+                      u"clipboard. Try again in a moment.",
+                      MB_OK | MB_ICONWARNING);
+}
+
+void MainWindow::ShowChanges() {
+    if (!changes_) {
+        changes_ = std::make_unique<ChangesWindow>(instance_, hwnd_, form_->Changes(),
+                                                   [this] { TellCopyFailed(); });
+    }
+    changes_->Show();
+}
+
 template <class Handler>
 void MainWindow::Call(Handler&& handler) noexcept {
     try {
@@ -429,6 +441,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // start) must not end that owner's message loop.
             if (!ownerDestroying_) PostQuitMessage(0);
             return 0;
+
+        case WM_ACTIVATEAPP:
+            if (window_) window_->OnActivateApp(wParam != FALSE);
+            break;
 
         case WM_ACTIVATE:
             // A dialog-like window hands the focus back to the control that

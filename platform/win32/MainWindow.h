@@ -29,6 +29,7 @@ class Locale;
 
 namespace kestrova::win32 {
 
+class ChangesWindow;
 class ChildControl;
 class Win32Label;
 class Win32PictureBox;
@@ -98,6 +99,8 @@ private:
     void ResolveColours();
     void OnCommand(int controlId, int code);
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
+    void ShowChanges();
+    void TellCopyFailed();
     HWND FirstTabStop() const;
 
     // Runs a Form1 handler; an exception ends there and is reported once.
@@ -140,7 +143,8 @@ private:
     std::unique_ptr<Win32Window> window_;
     std::unique_ptr<Win32Timer> timer_;
     std::unique_ptr<MessageBox> messageBox_;
-    std::unique_ptr<Form1> form_;  // last: it refers to everything above
+    std::unique_ptr<Form1> form_;  // it refers to everything above
+    std::unique_ptr<ChangesWindow> changes_;  // shows form_'s change log; created when asked
 
     HWND lastFocus_ = nullptr;  // restored when the window is activated again
     bool loaded_ = false;       // Form_Load has run; layout may run

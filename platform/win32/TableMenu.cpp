@@ -7,21 +7,27 @@ namespace kestrova::win32 {
 namespace {
 constexpr UINT kCopy = 1;
 constexpr UINT kSelectAll = 2;
+constexpr UINT kChanges = 3;
 }  // namespace
 
-TableMenuChoice ShowTableMenu(HWND owner, POINT screen, bool canCopy, bool canSelectAll) {
+TableMenuChoice ShowTableMenu(HWND owner, POINT screen, const TableMenuItems& items) {
     unique_hmenu menu(CreatePopupMenu());
     if (!menu) return TableMenuChoice::None;
+    const auto enabled = [](bool can) { return MF_STRING | (can ? 0u : MF_GRAYED); };
     // The same keys as the table's own, shown where menus show them.
-    AppendMenuW(menu.get(), MF_STRING | (canCopy ? 0u : MF_GRAYED), kCopy, L"&Copy\tCtrl+C");
-    AppendMenuW(menu.get(), MF_STRING | (canSelectAll ? 0u : MF_GRAYED), kSelectAll,
-                L"Select &all\tCtrl+A");
+    AppendMenuW(menu.get(), enabled(items.canCopy), kCopy, L"&Copy\tCtrl+C");
+    AppendMenuW(menu.get(), enabled(items.canSelectAll), kSelectAll, L"Select &all\tCtrl+A");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), enabled(items.canShowChanges), kChanges, L"C&hanges\u2026");
     const auto chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
                        screen.x, screen.y, 0, owner, nullptr));
-    if (chosen == kCopy) return TableMenuChoice::Copy;
-    if (chosen == kSelectAll) return TableMenuChoice::SelectAll;
-    return TableMenuChoice::None;
+    switch (chosen) {
+        case kCopy: return TableMenuChoice::Copy;
+        case kSelectAll: return TableMenuChoice::SelectAll;
+        case kChanges: return TableMenuChoice::Changes;
+        default: return TableMenuChoice::None;
+    }
 }
 
 }  // namespace kestrova::win32

@@ -1,15 +1,21 @@
-// The adapter table's context menu: Copy and Select all, each greyed when
-// there is nothing for it to do.
+// The adapter table's context menu: Copy, Select all and Changes..., each
+// greyed when there is nothing for it to do.
 #pragma once
 
 #include <windows.h>
 
 namespace kestrova::win32 {
 
-enum class TableMenuChoice { None, Copy, SelectAll };
+enum class TableMenuChoice { None, Copy, SelectAll, Changes };
+
+struct TableMenuItems {
+    bool canCopy;
+    bool canSelectAll;
+    bool canShowChanges;
+};
 
 // Shows the menu with its top-left corner at `screen` and waits for the
 // user's choice (or none, when the menu is dismissed).
-TableMenuChoice ShowTableMenu(HWND owner, POINT screen, bool canCopy, bool canSelectAll);
+TableMenuChoice ShowTableMenu(HWND owner, POINT screen, const TableMenuItems& items);
 
 }  // namespace kestrova::win32

@@ -14,6 +14,10 @@
 #include "platform/win32/ChangedRowColours.h"
 #include "platform/win32/Clipboard.h"
 #include "platform/win32/ListPlace.h"
+#include "platform/win32/ListSync.h"
+#include "platform/win32/RowEvents.h"
+#include "platform/win32/RowNames.h"
+#include "platform/win32/RowTip.h"
 #include "platform/win32/StatusImageList.h"
 #include "platform/win32/TableMenu.h"
 #include "platform/win32/WideText.h"
@@ -23,9 +27,6 @@ namespace kestrova::win32 {
 namespace {
 
 constexpr int kColumnCount = static_cast<int>(kAdapterColumns.size());
-// Room the list leaves around a cell's text, at 96 DPI; a text wider than
-// its cell less this is cut off with an ellipsis.
-constexpr int kCellTextMargin = 12;
 constexpr int kTipMaxWidth = 480;  // pixels at 96 DPI; longer tips wrap
 
 HWND CreateListWindow(HWND parent, int controlId) {
@@ -70,6 +71,10 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& pla
     SetWindowSubclass(hwnd(), &Win32ListView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
     tip_ = std::make_unique<CellTip>(hwnd(), [this](POINT at) { return TipTextAt(at); });
     tip_->OnDpiChanged(scale.Scale96(kTipMaxWidth));
+    names_ = std::make_unique<RowNames>(hwnd(), [this](int row) -> std::optional<Text> {
+        if (!Holds(row)) return std::nullopt;
+        return AccessibleRowName(table_.Row(row));
+    });
 }
 
 Win32ListView::~Win32ListView() {
@@ -80,58 +85,41 @@ Win32ListView::~Win32ListView() {
     if (hwnd() && IsWindow(hwnd())) RemoveWindowSubclass(hwnd(), &Win32ListView::ListProc, 0);
 }
 
-TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows) {
-    TableUpdate update = table_.Replace(std::move(rows));
-    Apply(update);
+TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
+                                    bool complete) {
+    // Another program can empty the control behind the table's back
+    // (LVM_DELETEALLITEMS); one count compared per refresh finds it.
+    const bool lost = hwnd() && GetItemCount() != table_.Count();
+    TableUpdate update = table_.Replace(std::move(rows), stamp, complete);
+    if (lost) {
+        ResyncList(hwnd(), table_.Count());
+    } else {
+        SyncList(hwnd(), update);
+    }
+    RaiseRowEvents(hwnd(), update);
+    // The row under a resting pointer may be another one now.
+    if (tip_ && (lost || !update.Nothing())) tip_->Refresh();
     return update;
 }
 
 void Win32ListView::SortBy(int column) {
     if (column < 0 || column >= kColumnCount) return;
-    Apply(table_.SortBy(column));
+    const TableUpdate update = table_.SortBy(column);
+    SyncList(hwnd(), update);
     ShowSortArrows();
+    EnsureFocusVisible();
+    RaiseRowEvents(hwnd(), update);
+    if (tip_) tip_->Refresh();
 }
 
-void Win32ListView::Apply(const TableUpdate& update) {
-    if (!hwnd() || update.Nothing()) return;
-    if (update.reordered) {
-        // The control's selection, focus and scroll still count the rows as
-        // they were: read them before the count changes.
-        const ListPlace place = ListPlace::Of(hwnd());
-        // Setting the count re-lays the whole list (15 to 25 ms under Wine,
-        // whatever the count): only when it changed.
-        if (update.countAfter != update.countBefore) {
-            SendMessageW(hwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(update.countAfter),
-                         LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-        }
-        place.RestoreMoved(hwnd(), update.movedTo);
-        if (update.countAfter < update.countBefore) {
-            // The rows that went leave blank space that no repaint names.
-            RECT below{};
-            GetClientRect(hwnd(), &below);
-            RECT last{};
-            last.left = LVIR_BOUNDS;
-            if (update.countAfter > 0 &&
-                SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(update.countAfter - 1),
-                             reinterpret_cast<LPARAM>(&last))) {
-                below.top = std::max(below.top, last.bottom);
-            }
-            InvalidateRect(hwnd(), &below, TRUE);
-        }
+// After a sort the user looks for the row they were on.
+void Win32ListView::EnsureFocusVisible() {
+    int row = GetFocusedRow();
+    if (row < 0) {
+        const std::vector<int> selected = GetSelectedRows();
+        if (!selected.empty()) row = selected.front();
     }
-    // Only rows in view: the others ask for their cells when they scroll
-    // into view, and each row invalidated costs the control a call to the
-    // window manager. Runs of neighbouring rows repaint together.
-    const auto first = static_cast<int>(SendMessageW(hwnd(), LVM_GETTOPINDEX, 0, 0));
-    const int last = first + static_cast<int>(SendMessageW(hwnd(), LVM_GETCOUNTPERPAGE, 0, 0));
-    const auto begin = std::lower_bound(update.repaint.begin(), update.repaint.end(), first);
-    const auto end = std::upper_bound(begin, update.repaint.end(), last);
-    for (auto i = begin; i != end;) {
-        auto j = i;
-        while (j + 1 != end && *(j + 1) == *j + 1) ++j;
-        SendMessageW(hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(*i), static_cast<LPARAM>(*j));
-        i = j + 1;
-    }
+    if (row >= 0) SendMessageW(hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 void Win32ListView::ShowSortArrows() {
@@ -192,6 +180,10 @@ int Win32ListView::GetSmallIcon(int row) const {
 
 bool Win32ListView::IsHighlighted(int row) const {
     return Holds(row) && table_.Highlighted(row);
+}
+
+const RowMark* Win32ListView::MarkOf(int row) const {
+    return Holds(row) ? &table_.Mark(row) : nullptr;
 }
 
 std::vector<int> Win32ListView::GetSelectedRows() const {
@@ -259,28 +251,8 @@ int Win32ListView::GetColumnWidth(int column) const {
 }
 
 std::optional<Text> Win32ListView::TipTextAt(POINT client) const {
-    if (!hwnd()) return std::nullopt;
-    LVHITTESTINFO hit{};
-    hit.pt = client;
-    if (SendMessageW(hwnd(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 ||
-        hit.iItem < 0 || hit.iItem >= table_.Count() || (hit.flags & LVHT_ONITEM) == 0) {
-        return std::nullopt;
-    }
-    const TextView text = CellText(table_.Row(hit.iItem), hit.iSubItem);
-    if (text.empty()) return std::nullopt;
-    RECT cell{};
-    cell.top = hit.iSubItem;
-    cell.left = LVIR_LABEL;
-    if (!SendMessageW(hwnd(), LVM_GETSUBITEMRECT, static_cast<WPARAM>(hit.iItem),
-                      reinterpret_cast<LPARAM>(&cell))) {
-        return std::nullopt;
-    }
-    // Measured by the list itself, in its own font.
-    std::wstring wide = ToWide(text);
-    const auto width = static_cast<int>(
-        SendMessageW(hwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
-    if (width + scale().Scale96(kCellTextMargin) <= cell.right - cell.left) return std::nullopt;
-    return Text(text);
+    if (GetItemCount() != table_.Count()) return std::nullopt;
+    return RowTipAt(hwnd(), table_, client, scale());
 }
 
 POINT Win32ListView::ContextMenuPoint(POINT screen) const {
@@ -303,9 +275,11 @@ POINT Win32ListView::ContextMenuPoint(POINT screen) const {
 void Win32ListView::ShowContextMenu(POINT screen) {
     const bool anySelected = SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                           MAKELPARAM(LVNI_SELECTED, 0)) >= 0;
-    switch (ShowTableMenu(hwnd(), ContextMenuPoint(screen), anySelected, GetItemCount() > 0)) {
+    switch (ShowTableMenu(hwnd(), ContextMenuPoint(screen),
+                          {anySelected, GetItemCount() > 0, static_cast<bool>(showChanges_)})) {
         case TableMenuChoice::Copy: CopySelection(); break;
         case TableMenuChoice::SelectAll: SelectAll(); break;
+        case TableMenuChoice::Changes: showChanges_(); break;
         case TableMenuChoice::None: break;
     }
 }
@@ -363,8 +337,16 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND hwnd, UINT message, WPARAM wParam,
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, &Win32ListView::ListProc, id);
         list->tip_.reset();  // its tool was this window
+        list->names_.reset();
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    // Scrolled by the wheel, the bars or the keys: the pointer rests on
+    // another row now, and the tip must not show the old one's text.
+    if (list->tip_ && (message == WM_MOUSEWHEEL || message == WM_VSCROLL ||
+                       message == WM_HSCROLL || message == WM_KEYDOWN)) {
+        list->tip_->Refresh();
+    }
+    return result;
 }
 
 std::optional<LRESULT> Win32ListView::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -439,10 +421,13 @@ void Win32ListView::FillDisplayInfo(LVITEMW& item) const {
 }
 
 // Typing in the list jumps to the next row whose MAC address starts with
-// what was typed, as in any list.
+// what was typed, round to the top as in any list; a search for a whole MAC
+// address wraps only when asked to.
 int Win32ListView::FindRow(const LVFINDINFOW& find, int start) const {
     if ((find.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || !find.psz) return -1;
-    return table_.FindByPrefix(FromWide(find.psz), start, (find.flags & LVFI_WRAP) != 0);
+    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    return table_.Find(FromWide(find.psz), start, partial,
+                       partial || (find.flags & LVFI_WRAP) != 0);
 }
 
 LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {

@@ -7,9 +7,10 @@
 // their adapters.
 //
 // Everything the list does for the user lives here: header clicks sort,
-// changed rows are highlighted, Ctrl+A / Ctrl+C and the context menu copy,
-// a tip shows a cell's whole text. The list hears its own notifications by
-// subclassing its parent, so any window can host it.
+// changed rows are marked, Ctrl+A / Ctrl+C and the context menu copy, a tip
+// tells a light's meaning, a cell's whole text and what changed on a marked
+// row, and screen readers hear of what changed. The list hears its own
+// notifications by subclassing its parent, so any window can host it.
 //
 // When the control cannot be created, hwnd() is null and every method
 // quietly does nothing: the caller may be inside a window procedure, where
@@ -26,12 +27,13 @@
 #include <vector>
 
 #include "inventory/AdapterTable.h"
-#include "platform/ListView.h"
+#include "inventory/ListView.h"
 #include "platform/win32/ChildControl.h"
 
 namespace kestrova::win32 {
 
 class CellTip;
+class RowNames;
 
 class Win32ListView final : public ListView, public ChildControl {
 public:
@@ -39,7 +41,10 @@ public:
     ~Win32ListView() override;
 
     // kestrova::ListView
-    TableUpdate ShowRows(std::vector<AdapterRow> rows) override;
+    TableUpdate ShowRows(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
+                         bool complete) override;
+    // A complete refresh while the window has never been in front.
+    TableUpdate ShowRows(std::vector<AdapterRow> rows) { return ShowRows(std::move(rows), {}, true); }
     float Top() const override;
     void SetWidth(float twips) override;
     void SetHeight(float twips) override;
@@ -52,6 +57,8 @@ public:
     // by OnCopyFailed has then told the user.
     bool CopySelection();
     void OnCopyFailed(std::function<void()> tell) { copyFailed_ = std::move(tell); }
+    // What "Changes..." in the context menu opens; greyed while unset.
+    void OnShowChanges(std::function<void()> show) { showChanges_ = std::move(show); }
     // Where the context menu opens for `screen`, or for the keyboard (-1, -1):
     // under the focused row, or at the list's corner when none is in view.
     POINT ContextMenuPoint(POINT screen) const;
@@ -62,14 +69,15 @@ public:
     std::optional<Text> KeyOf(int row) const;
     int GetSmallIcon(int row) const;  // 1-based; 0 when the row does not exist
     bool IsHighlighted(int row) const;
+    const RowMark* MarkOf(int row) const;
     std::vector<int> GetSelectedRows() const;
     int GetFocusedRow() const;  // -1 when none
     Text GetColumnHeader(int column) const;
     int GetColumnWidth(int column) const;  // pixels
     const TableSort& Sort() const { return table_.Sort(); }
-    // The whole text of the cell under `client`, when it does not fit its
-    // column; otherwise nothing.
+    // What the tip says at `client`: see RowTipAt.
     std::optional<Text> TipTextAt(POINT client) const;
+    const RowNames* Names() const { return names_.get(); }
 
     // Call after the shared DpiScale took the new DPI: the status lights are
     // rebuilt at the new size, and column widths scale from what they are
@@ -90,16 +98,16 @@ private:
     void FillDisplayInfo(LVITEMW& item) const;
     int FindRow(const LVFINDINFOW& find, int start) const;
 
-    // Brings the control up to an update of table_: row count, the user's
-    // place, and the repaint of what changed.
-    void Apply(const TableUpdate& update);
     void ShowSortArrows();
+    void EnsureFocusVisible();
 
     HWND parent_;
     AdapterTable table_;
     unsigned columnsDpi_;  // the DPI the current column widths were set for
     std::function<void()> copyFailed_;
+    std::function<void()> showChanges_;
     std::unique_ptr<CellTip> tip_;
+    std::unique_ptr<RowNames> names_;
 };
 
 }  // namespace kestrova::win32

@@ -52,6 +52,24 @@ void Win32Window::RequestAttention() {
     FlashWindowEx(&flash);
 }
 
+// Counted from the activation messages, not by asking now and then: a user
+// who looks in for a moment between two asks has still seen the window.
+std::chrono::milliseconds Win32Window::ForegroundTime() const {
+    ULONGLONG total = foreground_;
+    if (activeSince_) total += GetTickCount64() - *activeSince_;
+    return std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(total));
+}
+
+void Win32Window::OnActivateApp(bool active) {
+    const ULONGLONG now = GetTickCount64();
+    if (active && !activeSince_) {
+        activeSince_ = now;
+    } else if (!active && activeSince_) {
+        foreground_ += now - *activeSince_;
+        activeSince_.reset();
+    }
+}
+
 void Win32Window::Unload() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }

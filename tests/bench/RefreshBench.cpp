@@ -32,7 +32,7 @@ namespace {
 // work plus the core's own, so the real table's share can be told apart.
 class NoTable final : public ListView {
 public:
-    TableUpdate ShowRows(std::vector<AdapterRow>) override { return {}; }
+    TableUpdate ShowRows(std::vector<AdapterRow>, const RefreshStamp&, bool) override { return {}; }
     float Top() const override { return 0; }
     void SetWidth(float) override {}
     void SetHeight(float) override {}

@@ -93,12 +93,14 @@ public:
     }
     WindowHandle Handle() const override { return handle; }
     void RequestAttention() override { ++attentionRequests; }
+    std::chrono::milliseconds ForegroundTime() const override { return foreground; }
     void Unload() override { ++unloads; }
 
     float width = 10185, height = 3510, left = 1500, top = 1200;
     WindowHandle handle = 0x1234;
     int unloads = 0;
     int attentionRequests = 0;
+    std::chrono::milliseconds foreground{0};
     std::vector<std::pair<float, float>> moves;  // left, top
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "inventory/AdapterTable.h"
-#include "platform/ListView.h"
+#include "inventory/ListView.h"
 
 namespace kestrova::fakes {
 
@@ -20,9 +20,10 @@ struct FakeRow {
 
 class FakeListView final : public ListView {
 public:
-    TableUpdate ShowRows(std::vector<AdapterRow> shown) override {
+    TableUpdate ShowRows(std::vector<AdapterRow> shown, const RefreshStamp& stamp,
+                         bool complete) override {
         ++shows;
-        TableUpdate update = table.Replace(std::move(shown));
+        TableUpdate update = table.Replace(std::move(shown), stamp, complete);
         rows.clear();
         for (int p = 0; p < table.Count(); ++p) {
             const AdapterRow& row = table.Row(p);

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeLocale locale;
     fakes::FakeMessageBox box;
     NetMon netMon{txtComputer, rpc, wmi, table};
-    RefreshTick tick{netMon, lblTime, form, clock, locale};
+    ChangeLog changes;
+    RefreshTick tick{netMon, lblTime, form, clock, locale, changes};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, box};
 
     sw.Press();

@@ -31,6 +31,16 @@ std::vector<std::string> Shown(const AdapterTable& table) {
     return out;
 }
 
+std::string Summary(const std::vector<RowChange>& changes) {
+    std::string out;
+    for (const RowChange& change : changes) {
+        out += change.kind == RowChange::Kind::Came ? "+" : change.kind == RowChange::Kind::Went ? "-" : "~";
+        out += TextToAscii(change.row.text);
+        if (change.lightBefore) out += "!";
+    }
+    return out;
+}
+
 TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
     struct Case {
         const char* what;
@@ -39,31 +49,39 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
         std::vector<int> movedTo;        // empty: nothing moved
         std::vector<int> repaint;
         bool attention;
+        std::string changes;  // +came -went ~changed, by MAC; the light as "!"
     };
     const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
     const Case cases[] = {
-        {"nothing changed", {a, b}, {a, b}, {"A/eth0", "B/eth1"}, {}, {}, false},
+        {"nothing changed", {a, b}, {a, b}, {"A/eth0", "B/eth1"}, {}, {}, false, ""},
         {"a cell changed", {a, b}, {a, Row(u"B", u"eth1", u"10.0.0.6")},
-         {"A/eth0", "B/eth1*"}, {}, {1}, false},
+         {"A/eth0", "B/eth1*"}, {}, {1}, false, "~B"},
         {"a light changed", {a, b}, {a, Row(u"B", u"eth1", u"10.0.0.5", false)},
-         {"A/eth0", "B/eth1*"}, {}, {1}, true},
+         {"A/eth0", "B/eth1*"}, {}, {1}, true, "~B!"},
         {"an adapter came", {a, b}, {a, c, b},
-         {"A/eth0", "C/eth2*", "B/eth1"}, {0, 2}, {1, 2}, true},
-        {"an adapter went", {a, b, c}, {a, c}, {"A/eth0", "C/eth2"}, {0, -1, 1}, {1}, true},
+         {"A/eth0", "C/eth2*", "B/eth1"}, {0, 2}, {1, 2}, true, "+C"},
+        {"an adapter went", {a, b, c}, {a, c}, {"A/eth0", "C/eth2"}, {0, -1, 1}, {1}, true, "-B"},
         {"WMI delivered another order", {a, b}, {b, a}, {"B/eth1", "A/eth0"}, {1, 0}, {0, 1},
-         false},
+         false, ""},
         {"same MAC, new description: another adapter", {a}, {a, Row(u"A", u"eth9")},
-         {"A/eth0", "A/eth9*"}, {0}, {1}, true},
+         {"A/eth0", "A/eth9*"}, {0}, {1}, true, "+A"},
         {"twins are matched in order", {a, a, b}, {a, Row(u"A", u"eth0", u"10.9.9.9"), b},
-         {"A/eth0", "A/eth0*", "B/eth1"}, {}, {1}, false},
+         {"A/eth0", "A/eth0*", "B/eth1"}, {}, {1}, false, "~A"},
         {"MAC-less adapters are told apart by description",
          {Row(u"", u"tun0"), Row(u"", u"tun1")}, {Row(u"", u"tun1"), Row(u"", u"tun0", u"x")},
-         {"/tun1", "/tun0*"}, {1, 0}, {0, 1}, false},
+         {"/tun1", "/tun0*"}, {1, 0}, {0, 1}, false, "~"},
         {"into an empty table nothing is new to the user", {}, {a, b},
-         {"A/eth0", "B/eth1"}, {}, {0, 1}, false},
+         {"A/eth0", "B/eth1"}, {}, {0, 1}, false, ""},
         {"another computer: no adapter in common", {a, b}, {c},
-         {"C/eth2"}, {-1, -1}, {0}, false},
-        {"every adapter went", {a, b}, {}, {}, {-1, -1}, {}, true},
+         {"C/eth2"}, {-1, -1}, {0}, false, ""},
+        {"every adapter went", {a, b}, {}, {}, {-1, -1}, {}, true, "-A-B"},
+        {"an empty cell that was absent looks the same: no mark", {a},
+         {[&] {
+             AdapterRow r = a;
+             r.subItems[5] = u"";
+             return r;
+         }()},
+         {"A/eth0"}, {}, {0}, false, ""},
     };
     for (const Case& c : cases) {
         AdapterTable table;
@@ -76,22 +94,91 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
         EXPECT_EQ(update.repaint, c.repaint) << c.what;
         EXPECT_EQ(update.attention, c.attention) << c.what;
         EXPECT_EQ(update.countAfter, static_cast<int>(c.after.size())) << c.what;
+        EXPECT_EQ(Summary(update.changes), c.changes) << c.what;
     }
 }
 
-TEST(AdapterTable, AHighlightLastsUntilARefreshBringsNoChangeToItsRow) {
+// B's address changes at some refreshes; `seen` is how long the window has
+// been in front, in all, at each.
+TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAndARefreshBringsNoChange) {
+    struct Step {
+        const char* what;
+        const char16_t* ip;
+        int seen;  // ms
+        bool marked;
+        std::vector<int> repaint;
+    };
+    const Step steps[] = {
+        {"first fill: nothing to compare with", u"10.0.0.5", 0, false, {0, 1}},
+        {"B changed while the window was behind", u"10.0.0.6", 0, true, {1}},
+        {"not yet seen: the mark stays and nothing is touched", u"10.0.0.6", 0, true, {}},
+        {"9.999 s in front", u"10.0.0.6", 9999, true, {}},
+        {"changed again: the mark starts over", u"10.0.0.7", 9999, true, {1}},
+        {"10 s after the first change, not after the latest", u"10.0.0.7", 19998, true, {}},
+        {"10 s in front since the latest change, and no change: it goes", u"10.0.0.7", 19999,
+         false, {1}},
+        {"a change long after: marked, however long it is in front", u"10.0.0.8", 60000, true,
+         {1}},
+        {"seen 10 s, but this refresh changed it again", u"10.0.0.9", 70000, true, {1}},
+        {"then no change after 10 s: it goes", u"10.0.0.9", 80000, false, {1}},
+    };
     AdapterTable table;
-    const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1");
-    table.Replace({a, b});
-    table.Replace({a, Row(u"B", u"eth1", u"10.0.0.6")});
-    EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/eth0", "B/eth1*"}));
+    const AdapterRow a = Row(u"A", u"eth0");
+    int second = 0;
+    for (const Step& step : steps) {
+        const RefreshStamp stamp{u"10:00:" + DecimalText(static_cast<std::uint64_t>(second++)),
+                                 std::chrono::milliseconds(step.seen)};
+        const TableUpdate update = table.Replace({a, Row(u"B", u"eth1", step.ip)}, stamp);
+        EXPECT_EQ(table.Highlighted(1), step.marked) << step.what;
+        EXPECT_FALSE(table.Highlighted(0)) << step.what;
+        EXPECT_EQ(update.repaint, step.repaint) << step.what;
+        EXPECT_EQ(update.Nothing(), step.repaint.empty()) << step.what;
+        if (second == 5) {
+            EXPECT_EQ(DescribeMarks(table.Mark(1).history),
+                      u"Changed at 10:00:4\nIP: 10.0.0.6 \u2192 10.0.0.7\n\n"
+                      u"Changed at 10:00:1\nIP: 10.0.0.5 \u2192 10.0.0.6")
+                << "the tip lists each change while marked, newest first";
+        }
+    }
+    EXPECT_TRUE(table.Mark(1).history.empty()) << "a mark that goes takes its changes along";
+}
 
-    const TableUpdate same = table.Replace({a, Row(u"B", u"eth1", u"10.0.0.6")});
-    EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/eth0", "B/eth1"}));
-    EXPECT_EQ(same.repaint, std::vector<int>{1}) << "the highlight goes: that row repaints";
-    EXPECT_FALSE(same.attention);
-
-    EXPECT_TRUE(table.Replace({a, Row(u"B", u"eth1", u"10.0.0.6")}).Nothing());
+// A list cut short (a later fetch failed) shows the adapters it read; the
+// others are not gone, and the next complete list is compared with them.
+TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
+    const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
+    const AdapterRow c2 = Row(u"C", u"eth2", u"10.0.0.9");
+    struct Case {
+        const char* what;
+        std::vector<std::vector<AdapterRow>> cuts;  // one or more lists cut short
+        std::vector<AdapterRow> after;
+        std::vector<std::string> shown;
+        std::string changes;
+        bool attention;
+    };
+    const Case cases[] = {
+        {"back unchanged", {{a}}, {a, b, c}, {"A/eth0", "B/eth1", "C/eth2"}, "", false},
+        {"back changed", {{a}}, {a, b, c2}, {"A/eth0", "B/eth1", "C/eth2*"}, "~C", false},
+        {"gone meanwhile", {{a}}, {a, c}, {"A/eth0", "C/eth2"}, "-B", true},
+        {"not even the first adapter read", {{}}, {a, b, c}, {"A/eth0", "B/eth1", "C/eth2"}, "",
+         false},
+        {"cut twice, at different places", {{a, b}, {a}}, {a, b, c},
+         {"A/eth0", "B/eth1", "C/eth2"}, "", false},
+    };
+    for (const Case& k : cases) {
+        AdapterTable table;
+        table.Replace({a, b, c});
+        for (const std::vector<AdapterRow>& cut : k.cuts) {
+            const TableUpdate update = table.Replace(cut, {}, false);
+            EXPECT_TRUE(update.changes.empty()) << k.what;
+            EXPECT_FALSE(update.attention) << k.what;
+            EXPECT_EQ(table.Count(), static_cast<int>(cut.size())) << k.what;
+        }
+        const TableUpdate after = table.Replace(k.after);
+        EXPECT_EQ(Shown(table), k.shown) << k.what;
+        EXPECT_EQ(Summary(after.changes), k.changes) << k.what;
+        EXPECT_EQ(after.attention, k.attention) << k.what;
+    }
 }
 
 // Each case lists a column's cells in the order WMI delivered them, then the
@@ -179,26 +266,31 @@ TEST(AdapterTable, TheSortHoldsAcrossRefreshesAndSaysWhereRowsWent) {
     EXPECT_EQ(Shown(table), (std::vector<std::string>{"A/a", "B/b*", "C/c"}));
 }
 
-// Typing in the table: the next row from the focused one whose MAC address
-// begins with what was typed, in the order shown.
-TEST(AdapterTable, TypingFindsTheNextRowWhoseMacBeginsWithIt) {
+// Typing in the table finds the next row, from the focused one, whose MAC
+// address begins with what was typed; a find without "partial" wants the
+// whole MAC address. In the order shown.
+TEST(AdapterTable, FindingARowByItsMac) {
     AdapterTable table;
     table.Replace({Row(u"aa:01", u"a"), Row(u"BB:02", u"b"), Row(u"ab:03", u"c"), Row(u"", u"d")});
     struct Case {
         const char16_t* typed;
         int start;
-        bool wrap;
+        bool partial, wrap;
         int found;
     };
-    for (const Case& c : {Case{u"a", 0, false, 0}, Case{u"a", 1, false, 2}, Case{u"A", 3, false, -1},
-                          Case{u"A", 3, true, 0}, Case{u"bb", 0, false, 1}, Case{u"ab:", 0, true, 2},
-                          Case{u"aa:01x", 0, true, -1}, Case{u"", 2, false, 2}}) {
-        EXPECT_EQ(table.FindByPrefix(c.typed, c.start, c.wrap), c.found)
-            << TextToAscii(c.typed) << " from " << c.start;
+    for (const Case& c : {Case{u"a", 0, true, false, 0}, Case{u"a", 1, true, false, 2},
+                          Case{u"A", 3, true, false, -1}, Case{u"A", 3, true, true, 0},
+                          Case{u"bb", 0, true, false, 1}, Case{u"ab:", 0, true, true, 2},
+                          Case{u"aa:01x", 0, true, true, -1}, Case{u"", 2, true, false, 2},
+                          Case{u"bb", 0, false, true, -1}, Case{u"bb:02", 2, false, true, 1},
+                          Case{u"AA:01", 0, false, false, 0}, Case{u"", 0, false, true, 3},
+                          Case{u"a", 4, true, true, 0}, Case{u"a", 4, true, false, -1}}) {
+        EXPECT_EQ(table.Find(c.typed, c.start, c.partial, c.wrap), c.found)
+            << TextToAscii(c.typed) << " from " << c.start << (c.partial ? " partial" : "");
     }
     table.SortBy(0);
     table.SortBy(0);  // descending: BB, ab, aa, then the empty one
-    EXPECT_EQ(table.FindByPrefix(u"a", 0, false), 1) << "in the order shown";
+    EXPECT_EQ(table.Find(u"a", 0, true, false), 1) << "in the order shown";
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ protected:
     fakes::FakeLocale locale;
     fakes::FakeMessageBox messageBox;
     NetMon netMon{txtComputer, rpc, wmi, table};
-    RefreshTick tick{netMon, lblTime, form, clock, locale};
+    ChangeLog changes;
+    RefreshTick tick{netMon, lblTime, form, clock, locale, changes};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, messageBox};
 
     int Refreshes() const { return static_cast<int>(wmi.log.boundNames.size()); }

@@ -20,7 +20,8 @@ protected:
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
     NetMon netMon{txtComputer, rpc, wmi, table};
-    RefreshTick tick{netMon, lblTime, form, clock, locale};
+    ChangeLog changes;
+    RefreshTick tick{netMon, lblTime, form, clock, locale, changes};
 };
 
 TEST_F(RefreshTickTest, StampsTheTimeTheRefreshEnded) {
@@ -83,6 +84,19 @@ TEST_F(RefreshTickTest, WhatTheUserShouldSeeAsksForAttention) {
     wmi.script.bindFailure = PlatformError{0x80041015, u"Transport failure"};
     tick();
     EXPECT_EQ(form.attentionRequests, 3) << "a failed refresh changed nothing shown";
+
+    // The label, the marks and the change log read one stamp.
+    wmi.script.bindFailure.reset();
+    wmi.script.adapters = {gateway(u"A", {Text(u"gw3")}), gateway(u"C", {})};
+    clock.now = {11, 0, 0};
+    form.foreground = std::chrono::milliseconds(4321);
+    tick();
+    EXPECT_EQ(table.table.Mark(0).since, std::chrono::milliseconds(4321));
+    ASSERT_GE(changes.Count(), 2u);
+    EXPECT_EQ(changes.Entry(0).when, u"11:00:00");
+    EXPECT_EQ(changes.Entry(0).what, u"Gateway: gw2 \u2192 gw3");
+    EXPECT_EQ(changes.Entry(1).what, u"Refresh worked again, after failing since 10:32:05")
+        << "read upwards: it failed, it worked again, and it found this";
 }
 
 TEST_F(RefreshTickTest, ATickDuringARefreshDoesNothing) {

@@ -3,20 +3,25 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "inventory/AdapterColumns.h"
 #include "inventory/StatusImages.h"
+#include "platform/win32/RowNames.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32ListView.h"
 #include "win32/TestWindow.h"
@@ -375,14 +380,52 @@ TEST_F(Win32ListViewTestsRows, ShowsEachRowsTextLightAndCellsThroughTheControl) 
     EXPECT_EQ(ItemCount(list->hwnd()), 0);
 }
 
+// What a screen reader is told: WinEvents raised by this process, seen by
+// an out-of-context hook once the thread pumps its messages.
+struct EventSeen {
+    DWORD event;
+    LONG child;
+    friend bool operator==(const EventSeen&, const EventSeen&) = default;
+};
+std::vector<EventSeen> g_events;
+HWND g_eventList = nullptr;
+
+class RowEventHook {
+public:
+    explicit RowEventHook(HWND list) {
+        g_eventList = list;
+        hook_ = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr,
+                                &RowEventHook::Seen, GetCurrentProcessId(), 0,
+                                WINEVENT_OUTOFCONTEXT);
+    }
+    ~RowEventHook() { UnhookWinEvent(hook_); }
+    std::vector<EventSeen> Take() {
+        MSG message{};
+        for (int i = 0; i < 20; ++i) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            Sleep(5);
+        }
+        return std::exchange(g_events, {});
+    }
+
+private:
+    static void CALLBACK Seen(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child,
+                              DWORD, DWORD) {
+        if (hwnd == g_eventList && object == OBJID_CLIENT) g_events.push_back({event, child});
+    }
+    HWINEVENTHOOK hook_;
+};
+
 // Painting is what a user sees of a refresh: nothing for one that brings
-// nothing new, the changed row alone for one that changes a cell.
+// nothing new, the changed row alone for one that changes a cell, and the
+// mark's end once the window has been in front long enough.
 TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
     HostWindow host(true);  // only a shown window keeps an update region
     ASSERT_NE(host.hwnd(), nullptr);
     DpiScale scale(96);
     Win32ListView list(host.hwnd(), kListId, kPlace, scale);
     ASSERT_NE(list.hwnd(), nullptr);
+    RowEventHook events(list.hwnd());
     std::vector<AdapterRow> rows{RowOf(u"A", u"eth0"), RowOf(u"B", u"eth1"), RowOf(u"C", u"eth2")};
     list.ShowRows(rows);
     const auto painted = [&] {
@@ -394,13 +437,15 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
         if (!GetUpdateRect(list.hwnd(), &r, FALSE)) return std::nullopt;
         return r;
     };
+    const auto seenFor = [](int ms) { return RefreshStamp{u"t", std::chrono::milliseconds(ms)}; };
     painted();
+    events.Take();
 
     EXPECT_TRUE(list.ShowRows(rows).Nothing());
     EXPECT_FALSE(dirty()) << "an unchanged refresh leaves nothing to paint";
 
     rows[1].subItems[1] = u"10.9.9.9";
-    list.ShowRows(rows);
+    list.ShowRows(rows, seenFor(0), true);
     RECT row1{};
     row1.left = LVIR_BOUNDS;
     ASSERT_TRUE(SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row1)));
@@ -410,17 +455,41 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
     EXPECT_LE(changed->bottom, row1.bottom);
     EXPECT_TRUE(list.IsHighlighted(1));
     EXPECT_FALSE(list.IsHighlighted(0));
+    EXPECT_EQ(events.Take(), (std::vector<EventSeen>{{EVENT_OBJECT_DESCRIPTIONCHANGE, 2}}));
     painted();
 
-    // The next refresh brings nothing new: the highlight goes, so that row
-    // repaints once more, then nothing does.
-    EXPECT_FALSE(list.ShowRows(rows).Nothing());
+    // Not yet seen for 10 s: the mark stays and the refresh touches nothing.
+    EXPECT_TRUE(list.ShowRows(rows, seenFor(9999), true).Nothing());
+    EXPECT_FALSE(dirty());
+    EXPECT_TRUE(list.IsHighlighted(1));
+    // Then the mark goes: that row repaints once more, then nothing does.
+    EXPECT_FALSE(list.ShowRows(rows, seenFor(10000), true).Nothing());
     ASSERT_TRUE(dirty());
     EXPECT_GE(dirty()->top, row1.top);
     EXPECT_FALSE(list.IsHighlighted(1));
     painted();
-    EXPECT_TRUE(list.ShowRows(rows).Nothing());
+    EXPECT_TRUE(list.ShowRows(rows, seenFor(10000), true).Nothing());
     EXPECT_FALSE(dirty());
+    EXPECT_TRUE(events.Take().empty()) << "a mark that goes changes nothing a reader hears";
+
+    // A light that changes renames its row; an adapter that comes reorders.
+    rows[2].smallIcon = AdapterStatus::NoGateway;
+    rows.push_back(RowOf(u"D", u"eth3"));
+    list.ShowRows(rows, seenFor(10000), true);
+    EXPECT_EQ(events.Take(), (std::vector<EventSeen>{{EVENT_OBJECT_NAMECHANGE, 3},
+                                                      {EVENT_OBJECT_NAMECHANGE, 4},
+                                                      {EVENT_OBJECT_DESCRIPTIONCHANGE, 4},
+                                                      {EVENT_OBJECT_REORDER, CHILDID_SELF}}));
+
+    // Another program empties the control: the next refresh, even one that
+    // brings nothing new, shows every row again.
+    painted();
+    SendMessageW(list.hwnd(), LVM_DELETEALLITEMS, 0, 0);
+    ASSERT_EQ(ItemCount(list.hwnd()), 0);
+    list.ShowRows(rows, seenFor(10000), true);
+    EXPECT_EQ(ItemCount(list.hwnd()), 4);
+    EXPECT_EQ(FromWide(ReadText(list.hwnd(), 3, 0)), u"D");
+    EXPECT_TRUE(dirty());
 }
 
 struct Place {
@@ -492,14 +561,27 @@ TEST_F(Win32ListViewTestsRows, TheUsersPlaceFollowsItsAdaptersThroughRefreshes) 
             EXPECT_EQ(after.top, before.top);
         }
 
-        // A sort moves every row; the place still follows.
+        // A sort moves every row; the place still follows, and the focused
+        // row is in view even when the view was elsewhere.
+        SendMessageW(list->hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(count / 2), FALSE);
         list->SortBy(0);
         list->SortBy(0);  // descending: the last rows come first
         const Place sorted = PlaceOf(*list);
         EXPECT_EQ(sorted.focused, before.focused);
         EXPECT_EQ(std::set<Text>(sorted.selected.begin(), sorted.selected.end()),
                   std::set<Text>(stillSelected.begin(), stillSelected.end()));
-        list->SortBy(0);  // back to WMI's order for the next case
+        const int focused = list->GetFocusedRow();
+        const auto top = static_cast<int>(SendMessageW(list->hwnd(), LVM_GETTOPINDEX, 0, 0));
+        const auto page = static_cast<int>(SendMessageW(list->hwnd(), LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_TRUE(focused >= top && focused < top + std::max(page, 1))
+            << "focused " << focused << ", view from " << top;
+        list->SortBy(0);  // back to WMI's order
+
+        // Scrolled to its top, the table stays there when rows come above.
+        SendMessageW(list->hwnd(), LVM_ENSUREVISIBLE, 0, FALSE);
+        next.insert(next.begin(), RowOf(u"N0", u"eth"));
+        list->ShowRows(next);
+        EXPECT_EQ(SendMessageW(list->hwnd(), LVM_GETTOPINDEX, 0, 0), 0);
         list->ShowRows({});
     }
 }
@@ -559,6 +641,23 @@ TEST_F(Win32ListViewTestsRows, HeaderClicksSortShowTheArrowAndRestoreWmisOrder) 
     EXPECT_EQ(order(), (std::vector<Text>{u"M3", u"M2", u"M0", u"M1"}));
 }
 
+// LVM_FINDITEM reaches the table: partial finds (typing) wrap round to the
+// top; a find for the whole text is an exact match.
+TEST_F(Win32ListViewTestsRows, FindsRowsByMacAsTheControlAsks) {
+    list->ShowRows({RowOf(u"aa:01", u"a"), RowOf(u"bb:02", u"b"), RowOf(u"aa:03", u"c")});
+    const auto find = [&](const wchar_t* text, UINT flags, int after) {
+        LVFINDINFOW info{};
+        info.flags = flags;
+        info.psz = text;
+        return static_cast<int>(SendMessageW(list->hwnd(), LVM_FINDITEMW, static_cast<WPARAM>(after),
+                                             reinterpret_cast<LPARAM>(&info)));
+    };
+    EXPECT_EQ(find(L"bb", LVFI_STRING | LVFI_PARTIAL, 2), 1) << "typed on the last row: round the top";
+    EXPECT_EQ(find(L"aa", LVFI_STRING, 0), -1) << "not a whole MAC address";
+    EXPECT_EQ(find(L"AA:03", LVFI_STRING, 0), 2);
+    EXPECT_EQ(find(L"aa:01", LVFI_STRING | LVFI_WRAP, 1), 0);
+}
+
 TEST_F(Win32ListViewTestsRows, SelectAllSelectsEveryRowAndSelectionReadsBack) {
     list->ShowRows(std::vector<AdapterRow>(5, RowOf(u"", u"r")));
     EXPECT_TRUE(list->GetSelectedRows().empty());
@@ -605,6 +704,36 @@ TEST_F(Win32ListViewTestsRows, ATipShowsTheWholeTextOfACellThatDoesNotFit) {
     tool.lpszText = text.data();
     SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(FromWide(text.c_str()), longDescription);
+
+    // Over the light: its meaning. On a marked row: what changed, after the
+    // cell's whole text.
+    RECT icon{};
+    icon.left = LVIR_ICON;
+    ASSERT_TRUE(SendMessageW(list->hwnd(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
+    const POINT onLight{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    EXPECT_EQ(list->TipTextAt(onLight), u"Light: green, gateway and DNS server");
+    AdapterRow changed = RowOf(u"k1", longDescription, 2);
+    list->ShowRows({changed}, {u"9:41:00", {}}, true);
+    EXPECT_EQ(list->TipTextAt(onLight),
+              u"Light: yellow, gateway but no DNS server\n\nChanged at 9:41:00\n"
+              u"Light: green \u2192 yellow, no DNS server");
+    EXPECT_EQ(list->TipTextAt(inDescription).value_or(u"").substr(0, 122),
+              longDescription + u"\n\n");
+    EXPECT_EQ(list->TipTextAt(inMac).value_or(u"").substr(0, 10), u"Changed at");
+
+    // The tip follows what is under a resting pointer when the rows change.
+    list->ShowRows({RowOf(u"k0", u"short"), RowOf(u"k1", longDescription)});
+    list->ShowRows({RowOf(u"k1", longDescription)});
+    POINT screen = inDescription;
+    ClientToScreen(list->hwnd(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(list->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(inDescription.x, inDescription.y));
+    list->ShowRows({RowOf(u"k0", u"short"), RowOf(u"k1", longDescription)}, {u"t", {}}, true);
+    text.assign(512, L'\0');
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(FromWide(text.c_str()).substr(0, 8), u"Came at ")
+        << "the new row k0 lies under the pointer now, not k1's long text";
 }
 
 // What the context menu offered, read from the menu window while it is open.
@@ -653,15 +782,17 @@ TEST(Win32ListViewTests, TheContextMenuOffersCopyWithASelectionUnderTheFocusedRo
 
     MenuSeen seen = open(MAKELPARAM(300, 200));
     ASSERT_TRUE(seen.open);
-    EXPECT_EQ(seen.items, (std::vector<std::wstring>{L"&Copy\tCtrl+C", L"Select &all\tCtrl+A"}));
-    EXPECT_EQ(seen.greyed, (std::vector<bool>{true, false})) << "nothing selected: nothing to copy";
+    EXPECT_EQ(seen.items, (std::vector<std::wstring>{L"&Copy\tCtrl+C", L"Select &all\tCtrl+A", L"",
+                                                     L"C&hanges\u2026"}));
+    EXPECT_EQ(seen.greyed, (std::vector<bool>{true, false, true, true}))
+        << "nothing selected: nothing to copy; no change list to show";
     EXPECT_EQ(seen.topLeft.x, 300);
     EXPECT_EQ(seen.topLeft.y, 200);
 
     Select(list.hwnd(), 1);
     seen = open(MAKELPARAM(-1, -1));  // the Menu key, Shift+F10
     ASSERT_TRUE(seen.open);
-    EXPECT_EQ(seen.greyed, (std::vector<bool>{false, false}));
+    EXPECT_EQ(seen.greyed, (std::vector<bool>{false, false, true, true}));
     RECT row{};
     row.left = LVIR_LABEL;
     SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
@@ -669,6 +800,40 @@ TEST(Win32ListViewTests, TheContextMenuOffersCopyWithASelectionUnderTheFocusedRo
     ClientToScreen(list.hwnd(), &under);
     EXPECT_EQ(seen.topLeft.x, under.x);
     EXPECT_EQ(seen.topLeft.y, under.y);
+}
+
+// The name a screen reader asks for, as the annotation service would ask
+// for it (Wine has no such service: identity strings are read here by the
+// test's own rule, a child id in four bytes).
+TEST(Win32ListViewTests, RowNamesAnswerForTheRowAskedAbout) {
+    HostWindow host;
+    RowNames names(
+        host.hwnd(),
+        [](int row) -> std::optional<Text> {
+            if (row != 1) return std::nullopt;
+            return AccessibleRowName(RowOf(u"B", u"eth1", 3));
+        },
+        [](const BYTE* id, DWORD length) -> std::optional<long> {
+            if (length != sizeof(LONG)) return std::nullopt;
+            LONG child = 0;
+            std::memcpy(&child, id, sizeof(child));
+            return child;
+        });
+    ASSERT_NE(names.Server(), nullptr);
+    const auto ask = [&](LONG child, const GUID& property) -> std::optional<std::wstring> {
+        VARIANT value;
+        BOOL has = FALSE;
+        const HRESULT hr = names.Server()->GetPropValue(reinterpret_cast<const BYTE*>(&child),
+                                                        sizeof(child), property, &value, &has);
+        if (FAILED(hr) || !has || value.vt != VT_BSTR) return std::nullopt;
+        std::wstring name(value.bstrVal, SysStringLen(value.bstrVal));
+        VariantClear(&value);
+        return name;
+    };
+    EXPECT_EQ(ask(2, PROPID_ACC_NAME), L"B, light red, no default gateway");
+    EXPECT_EQ(ask(1, PROPID_ACC_NAME), std::nullopt) << "a row it has no name for";
+    EXPECT_EQ(ask(CHILDID_SELF, PROPID_ACC_NAME), std::nullopt) << "the list keeps its own";
+    EXPECT_EQ(ask(2, PROPID_ACC_DESCRIPTION), std::nullopt);
 }
 
 TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {

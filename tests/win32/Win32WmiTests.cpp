@@ -437,7 +437,7 @@ TEST_F(Win32WmiTestsRefresh, UnreachableComputerFailsAtConnectAndKeepsTheTable) 
     kept.key = kept.text = u"00:11:22:33:44:55";
     kept.smallIcon = AdapterStatus::Complete;
     kept.subItems[0] = u"kept";
-    list.ShowRows({kept});
+    list.ShowRows({kept}, {}, true);
     const std::vector<fakes::FakeRow> before = list.rows;
 
     fakes::FakeRpcEndpoint answering;
