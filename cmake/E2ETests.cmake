@@ -6,6 +6,7 @@
 add_executable(kestrova_probe
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/Main.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/NativeWmi.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/probe/SeenWindows.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TableView.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TargetWindow.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/probe/TextWatch.cpp)
@@ -27,7 +28,7 @@ if(CMAKE_CROSSCOMPILING)
   # silent_host (in a network namespace) always run a prefix and wineserver
   # of their own.
   set(kestrova_e2e_tests startup refresh lights period unreachable mouse clipboard dpi144
-    silent_host live)
+    silent_host live seen)
   foreach(name ${kestrova_e2e_tests})
     add_test(NAME e2e.${name}
       COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${name}.sh

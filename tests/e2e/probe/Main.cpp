@@ -19,6 +19,7 @@
 
 #include "NativeWmi.h"
 #include "TableView.h"
+#include "SeenWindows.h"
 #include "TargetWindow.h"
 #include "TextWatch.h"
 #include "monitor/PollingSwitch.h"
@@ -608,6 +609,8 @@ int Usage() {
           L"  row-rect <row> | clear-clipboard | check-clipboard | system-dpi |\n"
           L"  place | show-row <row> | scroll <dx> | header-rect <column> | sort-arrows |\n"
           L"  check-sorted <column> up|down | resolver-code <name> |\n"
+          L"  hold-front <s> | front | foreground | tip | changes-visible | changes-rows |\n"
+          L"  clipboard |\n"
           L"  watch-text <control> <needle> <s> <patience-ms> [<control> <text to type first>]");
     return 2;
 }
@@ -638,9 +641,41 @@ int Run(const std::vector<std::wstring>& args) {
         return 0;
     }
 
+    if (command == L"hold-front") return HoldFront(number(1, 30));
+    if (command == L"clipboard") {
+        Print(ClipboardText());
+        return 0;
+    }
+
     const HWND main = TheMainWindow();
     if (!main) return Error(L"exactly one Kestrova window");
     if (command == L"close") return PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == L"front") return SetForegroundWindow(main) ? 0 : Error(L"SetForegroundWindow");
+    if (command == L"foreground") {
+        Print(ForegroundOwner(main));
+        return 0;
+    }
+    if (command == L"tip") {
+        const std::optional<std::wstring> tip = VisibleTipText(main);
+        if (!tip) return Error(L"no tip shown");
+        Print(*tip);
+        return 0;
+    }
+    if (command == L"changes-rows" || command == L"changes-visible") {
+        const HWND changes = ChangesWindowOf(main);
+        if (command == L"changes-visible") {
+            Print(changes && IsWindowVisible(changes) ? L"1" : L"0");
+            return 0;
+        }
+        if (!changes) return Error(L"no window of changes");
+        RemoteList rows(FindWindowExW(changes, nullptr, WC_LISTVIEWW, nullptr));
+        for (const auto& row : rows.Rows(5)) {
+            std::wstring line;
+            for (const auto& cell : row) line += (line.empty() ? L"" : L"\t") + cell;
+            Print(line);
+        }
+        return 0;
+    }
     if (command == L"window-rect") return PrintRect(ScreenRect(main));
     RemoteList list(ControlOf(main, ControlId::Adaptors));
     const int at = static_cast<int>(number(1, 0));

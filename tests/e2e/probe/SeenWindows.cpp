@@ -1,0 +1,85 @@
+#include "SeenWindows.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "TargetWindow.h"
+
+namespace kestrova::e2e {
+
+namespace {
+
+DWORD ProcessOf(HWND hwnd) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return process;
+}
+
+struct Search {
+    DWORD process;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK Look(HWND hwnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<Search*>(lParam);
+    wchar_t name[64]{};
+    GetClassNameW(hwnd, name, 64);
+    if (ProcessOf(hwnd) != search.process || std::wstring(name) != search.className) return TRUE;
+    if (search.visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+    search.found = hwnd;
+    return FALSE;
+}
+
+HWND FindOf(HWND main, const wchar_t* className, bool visibleOnly) {
+    Search search{ProcessOf(main), className, visibleOnly, nullptr};
+    EnumWindows(&Look, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+int HoldFront(double seconds) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = L"KestrovaProbeInFront";
+    RegisterClassExW(&windowClass);
+    const int right = GetSystemMetrics(SM_CXSCREEN);
+    const int bottom = GetSystemMetrics(SM_CYSCREEN);
+    const HWND own = CreateWindowExW(0, windowClass.lpszClassName, L"probe in front",
+                                     WS_POPUP | WS_VISIBLE, right - 90, bottom - 50, 80, 40,
+                                     nullptr, nullptr, instance, nullptr);
+    if (!own) return 2;
+    SetForegroundWindow(own);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    MSG message{};
+    while (GetTickCount64() < end) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    DestroyWindow(own);
+    return 0;
+}
+
+std::wstring ForegroundOwner(HWND main) {
+    const HWND front = GetForegroundWindow();
+    return front && ProcessOf(front) == ProcessOf(main) ? L"kestrova" : L"other";
+}
+
+std::optional<std::wstring> VisibleTipText(HWND main) {
+    const HWND tip = FindOf(main, TOOLTIPS_CLASSW, true);
+    if (!tip) return std::nullopt;
+    return TextOf(tip);
+}
+
+HWND ChangesWindowOf(HWND main) {
+    return FindOf(main, L"KestrovaChanges", false);
+}
+
+}  // namespace kestrova::e2e

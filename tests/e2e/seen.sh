@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# shellcheck disable=SC2016  # conditions are evaluated later, over S[] and these variables
+# Changes a user was not there to see: an address changes while another
+# window is in front, and its row stays marked until Kestrova has been in
+# front for 10 s; a tip over the row tells the old and the new value; the
+# window of changes lists it and copies it; and in a table sorted by address
+# and scrolled to its top, a new adapter that sorts first comes into view.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+kv_netns_enter "$@"
+kv_e2e_begin "$@"
+
+sysctl -qw net.ipv6.conf.default.addr_gen_mode=1 || kv_abort "cannot turn off link-local addresses"
+pairs=4
+for ((i = 0; i < pairs; i++)); do
+    kv_netns_veth "kva$i" "kvb$i" "10.0.$((i + 10)).1/24" || kv_abort "cannot make veth pair $i"
+done
+adapters=$((2 * pairs))
+marked_rgb="255 232 160"  # a marked row's background
+declare -A P=()
+
+kv_refreshes() {
+    local count=$1 seen i
+    for ((i = 0; i < count; i++)); do
+        kv_state
+        seen=${S[time]}
+        kv_wait_for 5 "a refresh ($((i + 1)) of $count)" '[[ ${S[time]} != "$seen" ]]'
+    done
+}
+kv_row_of() {
+    kv_probe rows | awk -F'\t' -v name="$1" '$2 == name { print NR - 1; exit }'
+}
+# Marked pixels along the middle of a row, from its first cell into its
+# (wide, mostly empty) description.
+kv_amber_pixels() {
+    local shot=$1 row=$2 l t r b
+    read -r l t r b < <(kv_probe row-rect "$row") || return 1
+    kv_pixels "$shot" "$l" $(((t + b) / 2)) 300 | grep -c "^$marked_rgb\$"
+}
+
+kv_app_start
+kv_probe set txtFreq 1
+kv_click cmdSwitch
+kv_wait_for 15 "all $adapters adapters listed" '((S[rows] == adapters))'
+
+# ---- a change while another window is in front -------------------------------
+kv_probe hold-front 60 &
+holder=$!
+kv_wait_for 5 "another window is in front" '[[ $(kv_probe foreground) == other ]]'
+changed=kva1
+ip addr add 10.250.0.1/24 dev "$changed" || kv_abort "cannot add an address to $changed"
+kv_wait_for 9 "the new address shows" '[[ $(kv_probe rows) == *"10.250.0.1"* ]]'
+kv_refreshes 5
+row=$(kv_row_of "$changed")
+kv_shot behind
+amber=$(kv_amber_pixels "$KV_ARTIFACTS/behind.png" "$row")
+kv_that "five refreshes later, $changed's row is still marked" '((amber > 20))' "$amber amber pixels"
+other=$(kv_row_of kva2)
+amber_other=$(kv_amber_pixels "$KV_ARTIFACTS/behind.png" "$other")
+kv_that "a row that did not change is not" '((amber_other == 0))' "$amber_other amber pixels"
+
+# ---- the tip tells what changed ----------------------------------------------
+read -r l t r b < <(kv_probe row-rect "$row")
+x=$((l + 200))
+y=$(((t + b) / 2))
+timeout 10 xdotool mousemove "$x" "$y"
+sleep 0.2
+timeout 10 xdotool mousemove $((x + 3)) "$y"
+tip=""
+for ((i = 0; i < 30; i++)); do
+    tip=$(kv_probe tip 2>/dev/null) && [[ "$tip" == *"10.250.0.1"* ]] && break
+    sleep 0.2
+done
+kv_that "a tip over the row tells when it changed" '[[ $tip == *"Changed at "* ]]' "'$tip'"
+kv_that "and the old and the new value" \
+    '[[ $tip == *"10.0.11.1 → 10.250.0.1"* || $tip == *"none → 10.250.0.1"* ]]' "'$tip'"
+timeout 10 xdotool mousemove 5 1000
+
+# ---- seen for 10 s, and a refresh: the mark goes -------------------------------
+kill "$holder" 2>/dev/null
+wait "$holder" 2>/dev/null
+kv_probe front || kv_fail "could not bring Kestrova to the front"
+kv_wait_for 5 "Kestrova is in front" '[[ $(kv_probe foreground) == kestrova ]]'
+sleep 9
+kv_shot nine_seconds
+amber=$(kv_amber_pixels "$KV_ARTIFACTS/nine_seconds.png" "$row")
+kv_that "after 9 s in front the row is still marked" '((amber > 20))' \
+    "$amber amber pixels in row $row at $(kv_probe row-rect "$row")"
+sleep 1.5
+kv_refreshes 2
+kv_shot seen
+amber=$(kv_amber_pixels "$KV_ARTIFACTS/seen.png" "$row")
+kv_that "after 10 s in front and a refresh the mark is gone" '((amber == 0))' "$amber amber pixels"
+
+# ---- the window of changes ----------------------------------------------------
+read -r l t r b < <(kv_probe row-rect "$row")
+timeout 10 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
+sleep 0.3
+timeout 10 xdotool key shift+F10
+sleep 0.5
+timeout 10 xdotool key h
+kv_wait_for 5 "Changes... opens the window of changes" '[[ $(kv_probe changes-visible) == 1 ]]'
+entries=$(kv_probe changes-rows)
+line=$(grep -F "10.250.0.1" <<<"$entries" | head -n 1)
+IFS=$'\t' read -r when computer mac description change <<<"$line"
+kv_that "it lists the change with its time" 'kv_is_time "$when"' "'$line'"
+kv_that "the computer and the adapter" \
+    '[[ -n $computer && -n $mac && $description == "$changed" ]]' "'$line'"
+kv_that "and what changed, old and new" '[[ $change == *" → 10.250.0.1" ]]' "'$line'"
+kv_probe clear-clipboard
+timeout 10 xdotool key ctrl+a ctrl+c
+sleep 0.5
+copied=$(kv_probe clipboard | tr -d '\r')
+kv_that "the copy has the header line" \
+    '[[ $(head -n 1 <<<"$copied") == "Time	Computer	Mac	Description	Change" ]]' "'$(head -n 1 <<<"$copied")'"
+kv_that "and the change" '[[ $copied == *"$changed"*"10.250.0.1"* ]]' "'$copied'"
+timeout 10 xdotool key Escape
+kv_wait_for 5 "Esc closes it" '[[ $(kv_probe changes-visible) == 0 ]]'
+
+# ---- sorted by address, at the top: a new first row is in view ---------------
+read -r l t r b < <(kv_probe header-rect 2)
+timeout 10 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
+sleep 0.4
+kv_probe_check check-sorted 2 up
+kv_probe show-row 0
+kv_netns_veth kvnew0 kvnew1 1.1.1.1/24 || kv_fail "could not add a veth pair"
+kv_wait_for 9 "two adapters came" '((S[rows] == adapters + 2))'
+kv_pairs P place
+first=$(kv_probe rows | head -n 1 | cut -f3)
+kv_expect_eq "the new adapter sorts first" "1.1.1.1" "$first"
+kv_expect_eq "and the table is still at its top, so it is in view" 0 "${P[top_index]-}"
+kv_e2e_finish
