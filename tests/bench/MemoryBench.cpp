@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "inventory/NetMon.h"
+#include "monitor/ChangeLog.h"
 #include "platform/win32/Win32RpcEndpoint.h"
 #include "platform/win32/Win32Wmi.h"
 #include "tests/bench/BenchCommon.h"
@@ -22,6 +25,48 @@ constexpr double kMB = 1000.0 * 1000.0;  // goals are in decimal megabytes
 void Bytes(const std::string& name, std::uint64_t bytes) {
     FigureInt(name, static_cast<std::int64_t>(bytes), "bytes");
     Figure(name + "_mb", static_cast<double>(bytes) / kMB, "MB");
+}
+
+// Bytes the program's heaps hand out now, every heap walked: the CRT's
+// malloc may keep a heap of its own.
+std::uint64_t HeapBytesInUse() {
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    std::uint64_t used = 0;
+    for (HANDLE heap : heaps) {
+        if (!HeapLock(heap)) continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heap, &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += entry.cbData;
+        }
+        HeapUnlock(heap);
+    }
+    return used;
+}
+
+// A change log filled to the brim with entries as long as real ones get: a
+// long adapter description and an IPv6 address with a zone going away.
+std::uint64_t FullChangeLogBytes() {
+    const std::uint64_t before = HeapBytesInUse();
+    {
+        auto log = std::make_unique<ChangeLog>();
+        for (std::size_t i = 0; i < ChangeLog::kCapacity; ++i) {
+            AdapterRow was;
+            was.text = u"00:15:5D:01:02:" + DecimalText(10 + i % 90);
+            was.subItems[0] = u"Intel(R) Ethernet Connection (7) I219-V #" + DecimalText(i % 7);
+            was.subItems[5] = u"fe80::1c2d:3e4f:5a6b:7c8d%12";
+            AdapterRow now = was;
+            now.subItems[5].reset();
+            RefreshResult result;
+            result.computer = u"WORKSTATION-0042";
+            result.stamp.when = u"10:31:05";
+            result.changes.push_back(CompareRows(was, now));
+            log->Record(result);
+        }
+        const std::uint64_t full = HeapBytesInUse();
+        if (log->Count() != ChangeLog::kCapacity) return 0;
+        return full > before ? full - before : 0;
+    }
 }
 
 }  // namespace
@@ -67,6 +112,13 @@ int RunMemory(const Arguments& args) {
     Bytes("memory.private_bytes.after_refreshes", PrivateBytes(after));
     Bytes("memory.private_bytes.peak", peak);
     Bytes("memory.peak_working_set", after.peakWorkingSet);
+    const std::uint64_t logBytes = FullChangeLogBytes();
+    FigureInt("memory.change_log_full", static_cast<std::int64_t>(logBytes), "bytes");
+    Figure("memory.change_log_per_entry", static_cast<double>(logBytes) / ChangeLog::kCapacity,
+           "bytes");
+    Remark("change_log_full: the heap bytes a change log of 1000 entries holds (each a time, a "
+           "computer, a MAC address, a 40-character description and an IPv6 change), every "
+           "heap of the process walked before and after");
     Remark("private bytes from " + PrivateBytesSource() +
            "; peak = the larger of PeakPagefileUsage and the value sampled after every refresh");
 
