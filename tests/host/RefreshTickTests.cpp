@@ -67,20 +67,33 @@ TEST_F(RefreshTickTest, WhatTheUserShouldSeeAsksForAttention) {
         const char* what;
         std::vector<fakes::FakeAdapter> adapters;
         int attentionRequests;  // after this tick, in all
+        std::optional<std::size_t> failingFetch = {};  // the list is cut short at this fetch
+        int logged = -1;  // entries the tick adds to the change log; -1: not checked
     };
     const Step steps[] = {
         {"first fill", {gateway(u"A", {Text(u"gw")}), gateway(u"B", {})}, 0},
         {"a cell changed", {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {})}, 0},
         {"a light changed", {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {Text(u"gw")})}, 1},
         {"nothing changed", {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {Text(u"gw")})}, 1},
+        {"a list cut short: B is not gone",
+         {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {Text(u"gw")})}, 1, 1, 1},
+        {"complete again: B is not new",
+         {gateway(u"A", {Text(u"gw2")}), gateway(u"B", {Text(u"gw")})}, 1, {}, 1},
         {"an adapter went", {gateway(u"A", {Text(u"gw2")})}, 2},
         {"an adapter came", {gateway(u"A", {Text(u"gw2")}), gateway(u"C", {})}, 3},
     };
     for (const Step& step : steps) {
         wmi.script.adapters = step.adapters;
+        wmi.script.failingFetch = step.failingFetch;
+        const std::size_t before = changes.Count();
         tick();
         EXPECT_EQ(form.attentionRequests, step.attentionRequests) << step.what;
+        if (step.logged >= 0) {
+            EXPECT_EQ(changes.Count() - before, static_cast<std::size_t>(step.logged))
+                << step.what << ": the failure, or the refresh that worked again, and no more";
+        }
     }
+    wmi.script.failingFetch.reset();
     wmi.script.bindFailure = PlatformError{0x80041015, u"Transport failure"};
     tick();
     EXPECT_EQ(form.attentionRequests, 3) << "a failed refresh changed nothing shown";
