@@ -75,6 +75,9 @@ public:
     // rebuilt at the new size, and column widths scale from what they are
     // now, so widths the user dragged survive.
     void OnDpiChanged();
+    // Changed rows take the high-contrast pair while this is on; the window
+    // tells the list, and repaints it.
+    void SetHighContrast(bool on) { highContrast_ = on; }
 
 private:
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -100,6 +103,7 @@ private:
     unsigned columnsDpi_;  // the DPI the current column widths were set for
     std::function<void()> copyFailed_;
     std::unique_ptr<CellTip> tip_;
+    bool highContrast_ = false;
 };
 
 }  // namespace kestrova::win32
