@@ -25,6 +25,7 @@ struct ControlColour {
     enum class Source { Default, Rgb, System } source = Source::Default;
     Rgb rgb{};
     int systemIndex = 0;
+    friend constexpr bool operator==(const ControlColour&, const ControlColour&) = default;
 };
 inline constexpr ControlColour DefaultColour() { return {}; }
 inline constexpr ControlColour RgbColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
@@ -33,6 +34,17 @@ inline constexpr ControlColour RgbColour(std::uint8_t r, std::uint8_t g, std::ui
 inline constexpr ControlColour SystemColour(int index) {
     return {ControlColour::Source::System, {}, index};
 }
+
+// The system colour indexes the window uses, by their Windows values; the
+// Windows side checks each against its COLOR_* constant.
+inline constexpr int kActiveCaptionColour = 2;
+inline constexpr int kWindowColour = 5;
+inline constexpr int kWindowTextColour = 8;
+inline constexpr int kCaptionTextColour = 9;
+inline constexpr int kHighlightTextColour = 14;
+inline constexpr int kButtonFaceColour = 15;
+inline constexpr int kButtonTextColour = 18;
+inline constexpr int kHotLightColour = 26;
 
 enum class ControlId : int {
     lblCaption,
@@ -76,7 +88,7 @@ inline constexpr std::array<ControlEntry, 9> kControlTable{{
     {ControlId::cmdSwitch, u"cmdSwitch", ControlKind::CommandButton, {2280, 375, 735, 255}, u"ON",
      RgbColour(192, 192, 255), DefaultColour(), 2},
     {ControlId::Label3, u"Label3", ControlKind::Label, {3240, 360, 495, 255}, u"Freq.",
-     SystemColour(18), SystemColour(14), 0},
+     SystemColour(kButtonTextColour), SystemColour(kHighlightTextColour), 0},
     {ControlId::txtFreq, u"txtFreq", ControlKind::TextBox, {3600, 360, 495, 285}, u"60",
      DefaultColour(), DefaultColour(), 1},
     {ControlId::lblTime, u"lblTime", ControlKind::Label, {4200, 375, 5865, 255}, u"",

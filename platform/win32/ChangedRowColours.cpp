@@ -2,19 +2,10 @@
 
 namespace kestrova::win32 {
 
-namespace {
-bool HighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof(contrast);
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-}  // namespace
-
-RowColours ChangedRowColours() {
+RowColours ChangedRowColours(bool highContrast) {
     // High-contrast schemes promise that link text reads on the window
     // colour; a colour of our own might not.
-    if (HighContrast()) return {GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_WINDOW)};
+    if (highContrast) return {GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_WINDOW)};
     // On the usual schemes a pale amber that neither the selection nor an
     // ordinary row uses, with black text whatever the scheme's text colour.
     return {RGB(0, 0, 0), RGB(255, 232, 160)};

@@ -11,7 +11,8 @@ struct RowColours {
     COLORREF back;
 };
 
-// Asked at each paint, so a switch to or from high contrast shows at once.
-RowColours ChangedRowColours();
+// Asked at each paint, so a switch to or from high contrast shows at the
+// next one.
+RowColours ChangedRowColours(bool highContrast);
 
 }  // namespace kestrova::win32

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -23,6 +24,7 @@
 #include "platform/win32/Win32VersionInfo.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/Win32Wmi.h"
+#include "platform/win32/WindowColours.h"
 #include "resources/ResourceIds.h"
 #include "window/Form1.h"
 
@@ -37,8 +39,8 @@ constexpr wchar_t kClassName[] = L"KestrovaMainWindow";
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 
-// The class brush is the stock black one; it matches the form only while the
-// form is black.
+// The class brush paints the form until its colours exist: the stock black
+// one, which matches the form only while the form is black.
 static_assert(kFormBackColour == Rgb{0, 0, 0});
 
 // The control table's places were measured for an 8-point font; a larger
@@ -77,23 +79,6 @@ int SystemMetricForDpi(int metric, int sizeAt96, const DpiScale& scale) {
     return scale.Scale96(sizeAt96);
 }
 
-COLORREF Resolve(const ControlColour& colour, int defaultSystemIndex) {
-    switch (colour.source) {
-        case ControlColour::Source::Rgb:
-            return RGB(colour.rgb.red, colour.rgb.green, colour.rgb.blue);
-        case ControlColour::Source::System:
-            return GetSysColor(colour.systemIndex);
-        case ControlColour::Source::Default:
-            break;
-    }
-    return GetSysColor(defaultSystemIndex);
-}
-
-// What a control without a back colour of its own shows, as on a dialog.
-COLORREF BackOf(const ControlEntry& entry) {
-    return Resolve(entry.back, COLOR_BTNFACE);
-}
-
 [[noreturn]] void ThrowLastError(const char* what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
 }
@@ -121,6 +106,9 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
     try {
         if (seams.windowCreated) seams.windowCreated(hwnd_);
         CreateControls();
+        colours_ = std::make_unique<WindowColours>(
+            WindowColours::Controls{hwnd_, children_, *cmdSwitch_, *close_, *adaptors_},
+            std::move(seams.highContrast));
         ApplyFont();
         ApplyWindowIcons();
 
@@ -222,7 +210,6 @@ void MainWindow::CreateControls() {
     });
 
     HWND previous = HWND_TOP;
-    std::size_t colourSlot = 0;
     for (std::size_t index : order) {
         const ControlEntry& entry = kControlTable[index];
         const int id = ControlIdOf(entry.id);
@@ -235,8 +222,8 @@ void MainWindow::CreateControls() {
                 break;
             case ControlId::Close:
                 // The picture's name is for screen readers; it is never drawn.
-                close_ = std::make_unique<Win32PictureBox>(hwnd_, id, entry.place, scale_, instance_,
-                                                           IDI_CLOSE, BackOf(entry), u"Close");
+                close_ = std::make_unique<Win32PictureBox>(hwnd_, id, entry.place, scale_,
+                                                           instance_, IDI_CLOSE, u"Close");
                 child = close_.get();
                 break;
             case ControlId::txtComputer:
@@ -246,7 +233,7 @@ void MainWindow::CreateControls() {
                 break;
             case ControlId::cmdSwitch:
                 cmdSwitch_ = std::make_unique<Win32CommandButton>(hwnd_, id, entry.place, scale_,
-                                                                  entry.text, BackOf(entry));
+                                                                  entry.text);
                 child = cmdSwitch_.get();
                 break;
             case ControlId::Label3:
@@ -280,25 +267,13 @@ void MainWindow::CreateControls() {
         SetWindowPos(hwnd, previous, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         previous = hwnd;
-
-        if (entry.kind == ControlKind::Label || entry.kind == ControlKind::PictureBox) {
-            staticColours_.at(colourSlot++) = StaticColours{hwnd, entry.back, entry.fore, {}};
-        }
     }
-    ResolveColours();
 
     // A static control with SS_NOTIFY gets its own mouse messages, so the
     // title drag is a subclass of the label rather than hit-testing in here.
     if (!SetWindowSubclass(lblCaption_->hwnd(), &MainWindow::TitleLabelProc, 0,
                            reinterpret_cast<DWORD_PTR>(this))) {
         ThrowLastError("subclassing the title label");
-    }
-}
-
-void MainWindow::ResolveColours() {
-    for (StaticColours& colours : staticColours_) {
-        if (!colours.hwnd) continue;
-        colours.brush.reset(CreateSolidBrush(Resolve(colours.back, COLOR_BTNFACE)));
     }
 }
 
@@ -405,6 +380,12 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Colours answer their own questions and follow a change of scheme first.
+    if (colours_) {
+        if (const std::optional<LRESULT> answer = colours_->OnMessage(message, wParam, lParam)) {
+            return *answer;
+        }
+    }
     switch (message) {
         case WM_COMMAND:
             if (lParam != 0) {
@@ -462,19 +443,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
 
-        case WM_CTLCOLORSTATIC: {
-            const HWND control = reinterpret_cast<HWND>(lParam);
-            for (const StaticColours& colours : staticColours_) {
-                if (colours.hwnd != control || !colours.brush) continue;
-                const HDC dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, Resolve(colours.fore, COLOR_BTNTEXT));
-                SetBkColor(dc, Resolve(colours.back, COLOR_BTNFACE));
-                SetBkMode(dc, OPAQUE);
-                return reinterpret_cast<LRESULT>(colours.brush.get());
-            }
-            break;  // text boxes that are disabled also ask; they keep the system's colours
-        }
-
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (cmdSwitch_ && item.hwndItem == cmdSwitch_->hwnd()) {
@@ -502,13 +470,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Call([&] { OnDpiChanged(HIWORD(wParam), suggested); });
             return 0;
         }
-
-        case WM_SYSCOLORCHANGE:
-            ResolveColours();
-            // Common controls learn of it only from their parent.
-            if (adaptors_) SendMessageW(adaptors_->hwnd(), WM_SYSCOLORCHANGE, wParam, lParam);
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            return 0;
 
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETNONCLIENTMETRICS) ApplyFont();

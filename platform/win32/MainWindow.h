@@ -1,8 +1,8 @@
 // The main window: a borderless black popup that creates its controls from
 // the control table, hosts Form1 and routes each message to Form1's handler
-// for it. Behaviour lives in Form1; what is here is Win32 plumbing: creation,
-// z-order and tab order, colours, fonts, DPI, the clipboard and a boundary
-// that no C++ exception crosses.
+// for it. Behaviour lives in Form1, colours in WindowColours; what is here is
+// Win32 plumbing: creation, z-order and tab order, fonts, DPI, the clipboard
+// and a boundary that no C++ exception crosses.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,7 @@ class Win32CommandButton;
 class Win32ListView;
 class Win32Window;
 class Win32Timer;
+class WindowColours;
 
 class MainWindow {
 public:
@@ -51,6 +52,9 @@ public:
         // Runs once the window exists and is placed, before its controls are
         // created: what reaches a window that is still being built.
         std::function<void(HWND)> windowCreated;
+        // Whether high contrast is on, asked at start-up and at every change
+        // of scheme (Wine cannot switch it on).
+        std::function<bool()> highContrast;
     };
 
     // Creates the window hidden, its controls and Form1, runs Form_Load,
@@ -79,13 +83,6 @@ public:
     bool PreTranslate(MSG& message);
 
 private:
-    struct StaticColours {
-        HWND hwnd;
-        ControlColour back;
-        ControlColour fore;
-        unique_hbrush brush;
-    };
-
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TitleLabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR subclassId, DWORD_PTR self);
@@ -96,7 +93,6 @@ private:
     void CreateControls();
     void ApplyFont();
     void ApplyWindowIcons();
-    void ResolveColours();
     void OnCommand(int controlId, int code);
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
     void ShowChanges();
@@ -138,7 +134,7 @@ private:
     std::unique_ptr<Win32ListView> adaptors_;
     std::unique_ptr<Win32Label> website_;
     std::array<ChildControl*, kControlTable.size()> children_{};  // in table order
-    std::array<StaticColours, 5> staticColours_{};
+    std::unique_ptr<WindowColours> colours_;
 
     std::unique_ptr<Win32Window> window_;
     std::unique_ptr<Win32Timer> timer_;

@@ -21,9 +21,9 @@ HWND CreateButton(HWND parent, int controlId, TextView caption) {
 }  // namespace
 
 Win32CommandButton::Win32CommandButton(HWND parent, int controlId, const ControlPlace& place,
-                                       const DpiScale& scale, TextView caption, COLORREF backColour)
+                                       const DpiScale& scale, TextView caption)
     : ChildControl(CreateButton(parent, controlId, caption), place, scale),
-      back_(CreateSolidBrush(backColour)) {}
+      text_(GetSysColor(COLOR_BTNTEXT)) {}
 
 Text Win32CommandButton::Caption() const {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd())) + 1, L'\0');
@@ -35,6 +35,12 @@ Text Win32CommandButton::Caption() const {
 void Win32CommandButton::SetCaption(TextView text) {
     SetWindowTextW(hwnd(), ToWide(text).c_str());
     // An owner-drawn button does not repaint itself when its text changes.
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Win32CommandButton::SetColours(COLORREF back, COLORREF text) {
+    back_.reset(CreateSolidBrush(back));
+    text_ = text;
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -64,8 +70,7 @@ void Win32CommandButton::Draw(const DRAWITEMSTRUCT& item) const {
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
     const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour =
-        SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    const COLORREF oldColour = SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : text_);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SetTextColor(dc, oldColour);

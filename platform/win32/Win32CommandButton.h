@@ -17,16 +17,20 @@ class Win32CommandButton final : public CommandButton, public ChildControl {
 public:
     // Throws std::system_error when the control cannot be created.
     Win32CommandButton(HWND parent, int controlId, const ControlPlace& place, const DpiScale& scale,
-                       TextView caption, COLORREF backColour);
+                       TextView caption);
 
     Text Caption() const override;
     void SetCaption(TextView text) override;
+    // The face and the caption's colour while enabled; until set, the
+    // system's button colours.
+    void SetColours(COLORREF back, COLORREF text);
 
     // The face, the raised or pressed edge, the caption and the focus rect.
     void Draw(const DRAWITEMSTRUCT& item) const;
 
 private:
     unique_hbrush back_;
+    COLORREF text_;
 };
 
 }  // namespace kestrova::win32

@@ -440,7 +440,7 @@ LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     if (SendMessageW(hwnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0) {
         return CDRF_DODEFAULT;
     }
-    const RowColours colours = ChangedRowColours();
+    const RowColours colours = ChangedRowColours(highContrast_);
     draw.clrText = colours.text;
     draw.clrTextBk = colours.back;
     return CDRF_NEWFONT;

@@ -83,6 +83,9 @@ public:
     // rebuilt at the new size, and column widths scale from what they are
     // now, so widths the user dragged survive.
     void OnDpiChanged();
+    // Changed rows take the high-contrast pair while this is on; the window
+    // tells the list, and repaints it.
+    void SetHighContrast(bool on) { highContrast_ = on; }
 
 private:
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -108,6 +111,7 @@ private:
     std::function<void()> showChanges_;
     std::unique_ptr<CellTip> tip_;
     std::unique_ptr<RowNames> names_;
+    bool highContrast_ = false;
 };
 
 }  // namespace kestrova::win32

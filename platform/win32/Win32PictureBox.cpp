@@ -22,12 +22,16 @@ HWND CreatePicture(HWND parent, int controlId, TextView accessibleName) {
 
 Win32PictureBox::Win32PictureBox(HWND parent, int controlId, const ControlPlace& place,
                                  const DpiScale& scale, HINSTANCE iconModule, int iconId,
-                                 COLORREF backColour, TextView accessibleName)
+                                 TextView accessibleName)
     : ChildControl(CreatePicture(parent, controlId, accessibleName), place, scale),
       iconModule_(iconModule),
-      iconId_(iconId),
-      back_(CreateSolidBrush(backColour)) {
+      iconId_(iconId) {
     ReloadIcon();
+}
+
+void Win32PictureBox::SetBackColour(COLORREF back) {
+    back_.reset(CreateSolidBrush(back));
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void Win32PictureBox::ReloadIcon() {

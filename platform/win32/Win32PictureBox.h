@@ -17,10 +17,12 @@ public:
     // `accessibleName` is the window text: never drawn, read by screen
     // readers. Throws std::system_error when the control cannot be created.
     Win32PictureBox(HWND parent, int controlId, const ControlPlace& place, const DpiScale& scale,
-                    HINSTANCE iconModule, int iconId, COLORREF backColour, TextView accessibleName);
+                    HINSTANCE iconModule, int iconId, TextView accessibleName);
 
     void SetLeft(float twips) override { SetLeftTwips(twips); }
 
+    // Until set, the system's button face.
+    void SetBackColour(COLORREF back);
     // After the shared DpiScale changed.
     void ReloadIcon();
     // The parent's WM_DRAWITEM for this control.

@@ -144,23 +144,48 @@ bool Pump() {
     return quit;
 }
 
+// What a window paints in reply to `message` (WM_PRINTCLIENT, WM_ERASEBKGND),
+// every pixel first set to a colour no control uses, so an undrawn pixel
+// cannot pass.
+class Painted {
+public:
+    static constexpr COLORREF kMarker = RGB(1, 2, 3);
+
+    Painted(HWND window, UINT message) : dc_(CreateCompatibleDC(nullptr)) {
+        const RECT client = ClientOf(window);
+        const HDC screen = GetDC(nullptr);
+        bitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, bitmap_);
+        SetDCBrushColor(dc_, kMarker);
+        FillRect(dc_, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SendMessageW(window, message, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    ~Painted() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    Painted(const Painted&) = delete;
+    Painted& operator=(const Painted&) = delete;
+
+    COLORREF At(POINT at) const { return GetPixel(dc_, at.x, at.y); }
+    int Count(COLORREF colour, const RECT& area) const {
+        int count = 0;
+        for (LONG y = area.top; y < area.bottom; ++y) {
+            for (LONG x = area.left; x < area.right; ++x) count += GetPixel(dc_, x, y) == colour;
+        }
+        return count;
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
 COLORREF PixelAfterPrint(HWND control, int x, int y) {
-    const RECT client = ClientOf(control);
-    const HDC screen = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(dc, bitmap);
-    // A colour no control uses, so an undrawn pixel cannot pass.
-    const HBRUSH marker = CreateSolidBrush(RGB(1, 2, 3));
-    FillRect(dc, &client, marker);
-    DeleteObject(marker);
-    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const COLORREF pixel = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixel;
+    return Painted(control, WM_PRINTCLIENT).At({x, y});
 }
 
 // ---- stand-ins ------------------------------------------------------------
@@ -250,6 +275,43 @@ std::vector<fakes::FakeAdapter> TwoAdapters() {
                     u"192.168.7.53", u"two.test", 9000, u"svc2")};
 }
 
+constexpr COLORREF kNoText = Painted::kMarker;
+
+// What each part of the window must paint, written out rather than taken
+// from the window's own decision. Under Wine's scheme every usual colour
+// differs from its high-contrast one except in the text boxes, the table's
+// ordinary rows and the button's text, which are the same system colours.
+struct PaintedPair {
+    const char* name;
+    std::optional<ControlId> id;  // none: the form
+    int row;                      // the table's row, or -1
+    COLORREF usualBack, usualFore, contrastBack, contrastFore;
+};
+
+std::vector<PaintedPair> PaintedPairs() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF caption = GetSysColor(COLOR_ACTIVECAPTION);
+    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
+    return {
+        {"Form1", std::nullopt, -1, RGB(0, 0, 0), kNoText, window, kNoText},
+        {"lblCaption", ControlId::lblCaption, -1, RGB(64, 64, 64), RGB(224, 224, 224), caption,
+         GetSysColor(COLOR_CAPTIONTEXT)},
+        {"Close", ControlId::Close, -1, RGB(64, 64, 64), kNoText, caption, kNoText},
+        {"txtComputer", ControlId::txtComputer, -1, window, text, window, text},
+        {"cmdSwitch", ControlId::cmdSwitch, -1, RGB(192, 192, 255), GetSysColor(COLOR_BTNTEXT),
+         GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)},
+        {"Label3", ControlId::Label3, -1, GetSysColor(COLOR_BTNTEXT),
+         GetSysColor(COLOR_HIGHLIGHTTEXT), window, text},
+        {"txtFreq", ControlId::txtFreq, -1, window, text, window, text},
+        {"lblTime", ControlId::lblTime, -1, RGB(0, 0, 0), RGB(255, 128, 128), window, text},
+        {"Adaptors, ordinary row", ControlId::Adaptors, 0, window, text, window, text},
+        {"Adaptors, changed row", ControlId::Adaptors, 1, RGB(255, 232, 160), RGB(0, 0, 0), window,
+         link},
+        {"website", ControlId::website, -1, RGB(0, 0, 0), RGB(0, 0, 255), window, link},
+    };
+}
+
 // ---- the fixture ----------------------------------------------------------
 
 // Hidden unless a test needs activation: under Wine on Xvfb, destroying a
@@ -274,6 +336,7 @@ protected:
             return IDOK;
         };
         seams.windowCreated = beforeControls;
+        seams.highContrast = highContrast;
         window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), show, std::move(seams));
         ASSERT_NE(window->hwnd(), nullptr);
         Pump();
@@ -286,11 +349,50 @@ protected:
     void Click(ControlId id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
     unsigned Dpi() const { return window->scale().Dpi(); }
 
+    // ON fills the table, the next refresh changes the second adapter, and
+    // OFF enables the period box again; the time label then has text too.
+    void FillWithAChangedRow() {
+        Click(ControlId::cmdSwitch);
+        wmi.script.adapters[1].properties[u"DNSDomain"] = Text(u"changed.test");
+        SendMessageW(window->hwnd(), WM_TIMER, MainWindow::kPingTimerId, 0);
+        Click(ControlId::cmdSwitch);
+    }
+
+    // The back colour where no text reaches, and at least one pixel of the
+    // text colour where the text lies.
+    void ExpectColours(bool contrast) const {
+        for (const PaintedPair& pair : PaintedPairs()) {
+            SCOPED_TRACE(pair.name);
+            const HWND hwnd = pair.id ? Control(*pair.id) : window->hwnd();
+            const Painted painted(hwnd, pair.id ? WM_PRINTCLIENT : WM_ERASEBKGND);
+            RECT text = ClientOf(hwnd);
+            POINT back{text.right - 1, text.bottom - 1};
+            if (pair.id == ControlId::Close) back.y = 0;  // right of the icon
+            if (pair.id == ControlId::cmdSwitch) {
+                InflateRect(&text, -4, -4);  // inside the edge and the focus rectangle
+                back = {text.left, text.bottom / 2};
+            }
+            if (pair.row >= 0) {  // the Description cell
+                text.top = 1;
+                text.left = LVIR_BOUNDS;
+                ASSERT_TRUE(SendMessageW(hwnd, LVM_GETSUBITEMRECT, static_cast<WPARAM>(pair.row),
+                                         reinterpret_cast<LPARAM>(&text)));
+                back = {text.right - 2, (text.top + text.bottom) / 2};
+            }
+            EXPECT_EQ(painted.At(back), contrast ? pair.contrastBack : pair.usualBack);
+            const COLORREF fore = contrast ? pair.contrastFore : pair.usualFore;
+            if (fore != kNoText) {
+                EXPECT_GT(painted.Count(fore, text), 0) << "no pixel of 0x" << std::hex << fore;
+            }
+        }
+    }
+
     fakes::FakeRpcEndpoint rpc;
     fakes::FakeWmi wmi;
     RecordingShell shell;
     std::vector<BoxCall> boxes;
     std::function<void(HWND)> beforeControls;
+    std::function<bool()> highContrast;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -572,6 +674,40 @@ TEST_F(MainWindowTests, ButtonAndClosePictureDrawTheirOwnColours) {
     const COLORREF centre = PixelAfterPrint(close, icon / 2, icon / 2);
     EXPECT_NE(centre, RGB(64, 64, 64));
     EXPECT_NE(centre, RGB(1, 2, 3));
+}
+
+// ---- colours with and without high contrast --------------------------------
+
+// Starts in high contrast, then follows the scheme both ways; each change
+// repaints the form and every control.
+TEST_F(MainWindowTests, EachControlPaintsTheSystemPairsInHighContrastAndFollowsAChange) {
+    bool contrast = true;
+    highContrast = [&contrast] { return contrast; };
+    Open(wmi, SW_SHOWNOACTIVATE);  // a hidden window keeps no region to repaint
+    FillWithAChangedRow();
+    ExpectColours(true);
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool contrast;
+    } changes[] = {
+        {"WM_SYSCOLORCHANGE, off", WM_SYSCOLORCHANGE, 0, false},
+        {"SPI_SETHIGHCONTRAST, on", WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true},
+    };
+    std::vector<HWND> parts{window->hwnd()};
+    for (const ControlEntry& entry : kControlTable) parts.push_back(Control(entry.id));
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.name);
+        RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        for (const HWND part : parts) ASSERT_FALSE(GetUpdateRect(part, nullptr, FALSE));
+        contrast = change.contrast;
+        SendMessageW(window->hwnd(), change.message, change.wParam, 0);
+        for (const HWND part : parts) {
+            EXPECT_TRUE(GetUpdateRect(part, nullptr, FALSE)) << "control id " << GetDlgCtrlID(part);
+        }
+        ExpectColours(change.contrast);
+    }
 }
 
 // ---- the ON/OFF switch ----------------------------------------------------
