@@ -4,7 +4,7 @@ enable_language(RC)
 
 if(NOT MSVC)
   # -municode: the entry point is wWinMain.
-  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 version shlwapi ws2_32)
+  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 ws2_32)
 endif()
 
 file(GLOB kestrova_win32_sources CONFIGURE_DEPENDS
@@ -31,6 +31,12 @@ target_link_libraries(kestrova PRIVATE kestrova_win32)
 kestrova_warnings(kestrova)
 if(NOT MSVC)
   target_link_options(kestrova PRIVATE -municode -static -s)
+endif()
+
+# What the built program imports, read from its file.
+if(CMAKE_OBJDUMP)
+  add_test(NAME win32.imports
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:kestrova>)
 endif()
 
 # End-to-end tests of the real program, and the benchmarks and soak; each
