@@ -16,8 +16,9 @@ target_include_directories(kestrova_probe PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(kestrova_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 kestrova_warnings(kestrova_probe)
+target_link_libraries(kestrova_probe PRIVATE user32 gdi32 ole32 oleaut32 wbemuuid uuid comctl32
+  ws2_32)
 if(NOT MSVC)
-  target_link_libraries(kestrova_probe PRIVATE ole32 oleaut32 wbemuuid uuid comctl32 ws2_32)
   target_link_options(kestrova_probe PRIVATE -municode -static)
 endif()
 

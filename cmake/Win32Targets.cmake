@@ -2,10 +2,10 @@
 # under Wine on Linux).
 enable_language(RC)
 
-if(NOT MSVC)
-  # -municode: the entry point is wWinMain.
-  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 ws2_32)
-endif()
+# The Windows libraries the platform layer calls, whatever the toolchain.
+# wbemuuid is a static library of WMI's class and interface ids; every other
+# interface id comes from __uuidof.
+set(kestrova_win32_libs user32 gdi32 comctl32 ole32 oleaut32 wbemuuid ws2_32)
 
 file(GLOB kestrova_win32_sources CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
@@ -29,7 +29,12 @@ add_executable(kestrova WIN32
   resources/kestrova.rc)
 target_link_libraries(kestrova PRIVATE kestrova_win32)
 kestrova_warnings(kestrova)
-if(NOT MSVC)
+if(MSVC)
+  # The manifest is in the resource script; the linker must not add its own.
+  target_link_options(kestrova PRIVATE /MANIFEST:NO)
+else()
+  # -municode: the entry point is wWinMain. -static: nothing of the
+  # compiler's runtime left to load from beside the program. -s: stripped.
   target_link_options(kestrova PRIVATE -municode -static -s)
 endif()
 
@@ -62,7 +67,9 @@ add_executable(kestrova_win32_tests ${kestrova_win32_test_sources} resources/kes
 target_include_directories(kestrova_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrova_win32_tests PRIVATE kestrova_win32 gtest gtest_main)
 kestrova_warnings(kestrova_win32_tests)
-if(NOT MSVC)
+if(MSVC)
+  target_link_options(kestrova_win32_tests PRIVATE /MANIFEST:NO)
+else()
   target_link_options(kestrova_win32_tests PRIVATE -static)
 endif()
 
