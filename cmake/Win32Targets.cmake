@@ -29,13 +29,18 @@ add_executable(kestrova WIN32
   resources/kestrova.rc)
 target_link_libraries(kestrova PRIVATE kestrova_win32)
 kestrova_warnings(kestrova)
+# Windows 8 (6.2) is the oldest Windows the program runs on: the name
+# lookup of another computer is bounded only where it can be cancelled. The
+# PE header says so, and an older Windows refuses to start the program.
 if(MSVC)
   # The manifest is in the resource script; the linker must not add its own.
-  target_link_options(kestrova PRIVATE /MANIFEST:NO)
+  target_link_options(kestrova PRIVATE /MANIFEST:NO /SUBSYSTEM:WINDOWS,6.02)
 else()
   # -municode: the entry point is wWinMain. -static: nothing of the
   # compiler's runtime left to load from beside the program. -s: stripped.
-  target_link_options(kestrova PRIVATE -municode -static -s)
+  target_link_options(kestrova PRIVATE -municode -static -s
+    -Wl,--major-subsystem-version,6,--minor-subsystem-version,2
+    -Wl,--major-os-version,6,--minor-os-version,2)
 endif()
 
 # What the built program imports, read from its file.

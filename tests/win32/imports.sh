@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# kestrova.exe's import table, read from the built file with objdump: the
-# program imports statically only DLLs that Windows takes from its own
-# folder, whatever lies beside the program (known DLLs, and comctl32, which
-# the manifest binds from the side-by-side store), and delay-loads nothing.
+# kestrova.exe's headers and import table, read from the built file with
+# objdump: the program imports statically only DLLs that Windows takes from
+# its own folder, whatever lies beside the program (known DLLs, and
+# comctl32, which the manifest binds from the side-by-side store), and
+# delay-loads nothing; and its header asks for Windows 8 (6.2), so that an
+# older Windows, where the name lookup cannot be bounded, refuses to start it.
 #   imports.sh <objdump> <kestrova.exe>
 set -uo pipefail
 objdump=$1
@@ -37,5 +39,17 @@ else
     echo "FAIL delay import directory of size '$delay'"
     failures=$((failures + 1))
 fi
+
+for field in MajorOSystemVersion MinorOSystemVersion MajorSubsystemVersion MinorSubsystemVersion; do
+    want=6
+    [[ $field == Minor* ]] && want=2
+    seen=$(awk -v f="$field" '$1 == f { print $2 }' <<<"$headers")
+    if [[ "$seen" == "$want" ]]; then
+        echo "PASS $field $seen"
+    else
+        echo "FAIL $field: expected $want, saw '$seen'"
+        failures=$((failures + 1))
+    fi
+done
 
 ((failures == 0))
