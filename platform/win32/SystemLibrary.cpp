@@ -3,9 +3,9 @@
 namespace kestrova::win32 {
 
 bool LimitDllSearchToSystemFolder() noexcept {
-    // Exported by kernel32 from Windows 8 on; looked up so that a system
-    // without it still starts. SystemLibrary names the system folder at
-    // every load either way.
+    // Exported by kernel32 from Windows 8 on; looked up rather than imported,
+    // so that its absence can never keep the program from starting.
+    // SystemLibrary names the system folder at every load either way.
     using SetDefaultFunction = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
     if (!kernel32) return false;
