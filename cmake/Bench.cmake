@@ -18,13 +18,16 @@ add_executable(kestrova_bench
   ${CMAKE_SOURCE_DIR}/resources/kestrova.rc)
 target_link_libraries(kestrova_bench PRIVATE kestrova_win32 psapi winmm)
 kestrova_warnings(kestrova_bench)
-if(NOT MSVC)
+if(MSVC)
+  target_link_options(kestrova_bench PRIVATE /MANIFEST:NO)  # the resource script has one
+else()
   # A console program (no -mwindows), so the figures reach stdout under Wine.
   target_link_options(kestrova_bench PRIVATE -municode -static)
 endif()
 
 add_executable(kestrova_bench_minimal WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/minimal_window.cpp)
 target_compile_definitions(kestrova_bench_minimal PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+target_link_libraries(kestrova_bench_minimal PRIVATE user32 gdi32)
 kestrova_warnings(kestrova_bench_minimal)
 if(NOT MSVC)
   # Linked like the program (static, stripped) so the two start alike.

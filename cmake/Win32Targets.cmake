@@ -2,10 +2,10 @@
 # under Wine on Linux).
 enable_language(RC)
 
-if(NOT MSVC)
-  # -municode: the entry point is wWinMain.
-  set(kestrova_win32_libs ole32 oleaut32 uuid wbemuuid comctl32 gdi32 version shlwapi ws2_32)
-endif()
+# The Windows libraries the platform layer calls, whatever the toolchain.
+# wbemuuid is a static library of WMI's class and interface ids; every other
+# interface id comes from __uuidof.
+set(kestrova_win32_libs user32 gdi32 comctl32 ole32 oleaut32 wbemuuid ws2_32)
 
 file(GLOB kestrova_win32_sources CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
@@ -29,8 +29,24 @@ add_executable(kestrova WIN32
   resources/kestrova.rc)
 target_link_libraries(kestrova PRIVATE kestrova_win32)
 kestrova_warnings(kestrova)
-if(NOT MSVC)
-  target_link_options(kestrova PRIVATE -municode -static -s)
+# Windows 8 (6.2) is the oldest Windows the program runs on: the name
+# lookup of another computer is bounded only where it can be cancelled. The
+# PE header says so, and an older Windows refuses to start the program.
+if(MSVC)
+  # The manifest is in the resource script; the linker must not add its own.
+  target_link_options(kestrova PRIVATE /MANIFEST:NO /SUBSYSTEM:WINDOWS,6.02)
+else()
+  # -municode: the entry point is wWinMain. -static: nothing of the
+  # compiler's runtime left to load from beside the program. -s: stripped.
+  target_link_options(kestrova PRIVATE -municode -static -s
+    -Wl,--major-subsystem-version,6,--minor-subsystem-version,2
+    -Wl,--major-os-version,6,--minor-os-version,2)
+endif()
+
+# What the built program imports, read from its file.
+if(CMAKE_OBJDUMP)
+  add_test(NAME win32.imports
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:kestrova>)
 endif()
 
 # End-to-end tests of the real program, and the benchmarks and soak; each
@@ -56,7 +72,9 @@ add_executable(kestrova_win32_tests ${kestrova_win32_test_sources} resources/kes
 target_include_directories(kestrova_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrova_win32_tests PRIVATE kestrova_win32 gtest gtest_main)
 kestrova_warnings(kestrova_win32_tests)
-if(NOT MSVC)
+if(MSVC)
+  target_link_options(kestrova_win32_tests PRIVATE /MANIFEST:NO)
+else()
   target_link_options(kestrova_win32_tests PRIVATE -static)
 endif()
 

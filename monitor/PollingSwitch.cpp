@@ -32,7 +32,13 @@ void PollingSwitch::Press() {
     }
 
     c_.tmrPing.SetInterval(*interval);
-    c_.tmrPing.SetEnabled(true);
+    // Never "OFF" with nothing ticking: a switch that reads OFF promises
+    // refreshes.
+    if (!c_.tmrPing.SetEnabled(true)) {
+        Stop();
+        messageBox_.Show(kTimerRefused, kStyleWarning);
+        return;
+    }
     // The timer already counts: the first refresh is part of the first period.
     tick_();
 }

@@ -15,6 +15,8 @@ inline constexpr TextView kCaptionOn = u"ON";
 inline constexpr TextView kCaptionOff = u"OFF";
 inline constexpr TextView kPeriodRefused =
     u"The refresh period must be a number of seconds below 66.";
+inline constexpr TextView kTimerRefused =
+    u"Windows could not start the refresh timer, so monitoring did not start.";
 
 class PollingSwitch {
 public:
@@ -31,7 +33,9 @@ public:
     // The Click of cmdSwitch. Starting needs a computer name and the caption
     // "ON" exactly; anything else stops (or silently stays stopped). A period
     // the timer cannot take refuses the start with one warning and hands the
-    // period box back to the user.
+    // period box back to the user; a timer the system cannot start refuses
+    // it with one warning too, leaving the focus where it was (the period
+    // is not at fault).
     void Press();
 
 private:

@@ -14,7 +14,10 @@ public:
     virtual std::int32_t Interval() const = 0;
     virtual void SetInterval(std::int32_t milliseconds) = 0;  // 0..kLongestTimerInterval
     virtual bool IsEnabled() const = 0;
-    virtual void SetEnabled(bool enabled) = 0;
+    // False when enabling failed: the system gave no timer (a destroyed
+    // owner window is one way to get there). The timer is then left
+    // disabled. Disabling always succeeds.
+    virtual bool SetEnabled(bool enabled) = 0;
 };
 
 }  // namespace kestrova

@@ -1,38 +1,28 @@
 #include "platform/win32/AddressLookup.h"
 
-#include <ws2tcpip.h>
-
 #include <atomic>
 #include <cstring>
 #include <new>
 #include <type_traits>
 
 #include "platform/win32/AnsweringWait.h"
+#include "platform/win32/WinsockHandles.h"
 
 namespace kestrova::win32 {
 
 namespace {
 
-using CancelFunction = INT(WSAAPI*)(LPHANDLE);
-
-// Exported from Windows 8 on, with asynchronous lookups, so it also tells
-// whether a lookup can run asynchronously at all.
-CancelFunction CancelEntry() {
-    static const CancelFunction cancel = [] {
-        const HMODULE ws2 = GetModuleHandleW(L"ws2_32.dll");
-        if (!ws2) return CancelFunction{};
-        // Through a generic function pointer type: a direct cast between
-        // unrelated function types draws -Wcast-function-type.
-        return reinterpret_cast<CancelFunction>(
-            reinterpret_cast<void (*)()>(GetProcAddress(ws2, "GetAddrInfoExCancel")));
-    }();
-    return cancel;
-}
-
 // Shared by the waiting thread and the resolver's completion routine, which
 // runs on a thread of the system's pool; whichever is done last frees it. The
 // waiting thread may leave at its deadline while the lookup still runs:
 // cancelling is only a request, and Wine cannot cancel at all.
+//
+// The lookup holds a Winsock start of its own. The window's session ends
+// with the window, and a completion routine that ran after that would free
+// the result (FreeAddrInfoExW) in a Winsock already cleaned up. With its own
+// start, Winsock lasts until whichever owner lets go last has freed the
+// result; when that is the completion routine (the lookup was abandoned at
+// the deadline), its WSACleanup runs on the routine's thread.
 struct PendingLookup {
     OVERLAPPED overlapped;  // first: the completion routine gets its address
     ADDRINFOEXW* result;
@@ -40,6 +30,7 @@ struct PendingLookup {
     HANDLE done;
     DWORD error;
     std::atomic<int> owners;
+    WinsockSession winsock;
 };
 static_assert(std::is_standard_layout_v<PendingLookup>,
               "the completion routine finds the state from its first member");
@@ -48,7 +39,7 @@ void Release(PendingLookup* pending) {
     if (pending->owners.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     if (pending->result) FreeAddrInfoExW(pending->result);
     if (pending->done) CloseHandle(pending->done);
-    delete pending;
+    delete pending;  // and with it the lookup's Winsock start
 }
 
 void CALLBACK LookupDone(DWORD error, DWORD /*bytes*/, LPWSAOVERLAPPED overlapped) {
@@ -85,35 +76,47 @@ AddressLookup Collect(const ADDRINFOEXW* result, int error) {
 
 }  // namespace
 
-AddressLookup LookUpAddresses(const std::wstring& name, ULONGLONG deadline) {
+Resolver SystemResolver() {
+    // Exported from Windows 8 on, with asynchronous lookups, so it also tells
+    // whether a lookup can run asynchronously at all.
+    static const Resolver::Cancel cancel = [] {
+        const HMODULE ws2 = GetModuleHandleW(L"ws2_32.dll");
+        if (!ws2) return Resolver::Cancel{};
+        // Through a generic function pointer type: a direct cast between
+        // unrelated function types draws -Wcast-function-type.
+        return reinterpret_cast<Resolver::Cancel>(
+            reinterpret_cast<void (*)()>(GetProcAddress(ws2, "GetAddrInfoExCancel")));
+    }();
+    return Resolver{&GetAddrInfoExW, cancel};
+}
+
+AddressLookup LookUpAddresses(const std::wstring& name, ULONGLONG deadline,
+                              const Resolver& resolver) {
+    // Without a way to cancel, a lookup could outlast any deadline with the
+    // window waiting on it for as long as the resolver takes; the program
+    // needs Windows 8, and says so rather than wait.
+    if (!resolver.start || !resolver.cancel) return AddressLookup{ERROR_OLD_WIN_VERSION, {}};
+
     ADDRINFOEXW hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
 
-    // All name services (DNS, hosts file, NetBIOS, LLMNR), as WMI's own
-    // connection would use.
-    const CancelFunction cancel = CancelEntry();
-    if (!cancel) {
-        ADDRINFOEXW* result = nullptr;
-        const int error = GetAddrInfoExW(name.c_str(), nullptr, NS_ALL, nullptr, &hints, &result,
-                                         nullptr, nullptr, nullptr, nullptr);
-        AddressLookup found = Collect(result, error);
-        if (result) FreeAddrInfoExW(result);
-        return found;
-    }
-
     auto* pending = new (std::nothrow) PendingLookup{};
     if (!pending) return AddressLookup{WSA_NOT_ENOUGH_MEMORY, {}};
     pending->owners.store(2);
     pending->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!pending->done) {
-        const int error = static_cast<int>(GetLastError());
+    if (pending->winsock.error() != 0 || !pending->done) {
+        const int error = pending->winsock.error() != 0 ? pending->winsock.error()
+                                                        : static_cast<int>(GetLastError());
+        if (pending->done) CloseHandle(pending->done);
         delete pending;
         return AddressLookup{error, {}};
     }
 
-    const int started = GetAddrInfoExW(
+    // All name services (DNS, hosts file, NetBIOS, LLMNR), as WMI's own
+    // connection would use.
+    const int started = resolver.start(
         name.c_str(), nullptr, NS_ALL, nullptr, &hints, &pending->result, nullptr,
         &pending->overlapped, reinterpret_cast<LPLOOKUPSERVICE_COMPLETION_ROUTINE>(&LookupDone),
         &pending->cancel);
@@ -128,7 +131,7 @@ AddressLookup LookUpAddresses(const std::wstring& name, ULONGLONG deadline) {
     if (!WaitAnswering(pending->done, deadline)) {
         // The handle is good only until the lookup completes.
         if (pending->cancel && WaitForSingleObject(pending->done, 0) != WAIT_OBJECT_0) {
-            cancel(&pending->cancel);
+            resolver.cancel(&pending->cancel);
         }
         Release(pending);
         return AddressLookup{WSAETIMEDOUT, {}};

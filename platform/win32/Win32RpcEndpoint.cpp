@@ -107,7 +107,7 @@ std::optional<PlatformError> Win32RpcEndpoint::Reach(TextView computer,
         return ErrorFromHresult(HRESULT_FROM_WIN32(WSAHOST_NOT_FOUND));
     }
 
-    AddressLookup found = LookUpAddresses(ToWide(computer), deadline);
+    AddressLookup found = LookUpAddresses(ToWide(computer), deadline, resolver_);
     // A lookup that outlasts the bound leaves the computer as unreached as
     // an address that never answers.
     if (found.error == WSAETIMEDOUT) return Unavailable();

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/RpcEndpoint.h"
+#include "platform/win32/AddressLookup.h"
 #include "platform/win32/WinsockHandles.h"
 
 namespace kestrova::win32 {
@@ -18,8 +19,11 @@ class Win32RpcEndpoint final : public RpcEndpoint {
 public:
     static constexpr std::uint16_t kEndpointMapperPort = 135;
 
-    // Another port only for tests, which cannot listen on 135.
-    explicit Win32RpcEndpoint(std::uint16_t port = kEndpointMapperPort) noexcept : port_(port) {}
+    // Another port and resolver only for tests, which cannot listen on 135
+    // and decide when a lookup completes.
+    explicit Win32RpcEndpoint(std::uint16_t port = kEndpointMapperPort,
+                              Resolver resolver = SystemResolver()) noexcept
+        : port_(port), resolver_(resolver) {}
 
     ComputerNames ThisComputer() const override;
     std::optional<PlatformError> Reach(TextView computer, std::chrono::milliseconds bound) override;
@@ -27,6 +31,7 @@ public:
 private:
     WinsockSession winsock_;
     std::uint16_t port_;
+    Resolver resolver_;
     mutable std::optional<ComputerNames> names_;
 };
 

@@ -39,14 +39,11 @@ Win32Shell::Entry Win32Shell::Resolve() {
     // One attempt for the life of the object, found or not.
     if (lookups_ > 0) return entry_;
     ++lookups_;
-    unique_hmodule module(LoadLibraryW(libraryName_.c_str()));
-    if (!module) return nullptr;
-    const FARPROC proc = GetProcAddress(module.get(), entryPoint_.c_str());
-    if (!proc) return nullptr;
-    // Through the generic function pointer type, which converts to any other
-    // without -Wcast-function-type objecting.
-    entry_ = reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(proc));
-    module_ = std::move(module);
+    SystemLibrary library(libraryName_.c_str());
+    const Entry entry = library.Entry<Entry>(entryPoint_.c_str());
+    if (!entry) return nullptr;
+    entry_ = entry;
+    library_.emplace(std::move(library));
     return entry_;
 }
 

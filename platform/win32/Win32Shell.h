@@ -1,16 +1,16 @@
 // The shell's "open", reached through shell32.dll's ShellExecuteA looked up
 // by name at the first call, so a missing shell turns into a refused call
-// instead of a program that does not start.
+// instead of a program that does not start. shell32.dll comes from the
+// system folder only.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 
 #include "platform/Shell.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace kestrova::win32 {
 
@@ -39,16 +39,11 @@ public:
 
 private:
     using Entry = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    struct ModuleFree {
-        void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-    };
-    using unique_hmodule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
-
     Entry Resolve();
 
     std::wstring libraryName_;
     std::string entryPoint_;
-    unique_hmodule module_;
+    std::optional<SystemLibrary> library_;  // kept while the entry is in use
     Entry entry_ = nullptr;
     int lookups_ = 0;
 };

@@ -24,10 +24,12 @@ void Win32Timer::SetInterval(std::int32_t milliseconds) {
     Apply();
 }
 
-void Win32Timer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    Apply();
+bool Win32Timer::SetEnabled(bool enabled) {
+    if (enabled != enabled_) {
+        enabled_ = enabled;
+        Apply();
+    }
+    return enabled_ == enabled;
 }
 
 void Win32Timer::Apply() {
@@ -35,7 +37,9 @@ void Win32Timer::Apply() {
     // but an interval of 0 means "never".
     if (enabled_ && interval_ > 0) {
         // Replacing a timer with the same id restarts its count.
-        SetTimer(owner_, timerId_, static_cast<UINT>(interval_), nullptr);
+        if (SetTimer(owner_, timerId_, static_cast<UINT>(interval_), nullptr) == 0) {
+            enabled_ = false;
+        }
     } else {
         KillTimer(owner_, timerId_);
     }

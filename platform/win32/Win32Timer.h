@@ -22,8 +22,9 @@ public:
     void SetInterval(std::int32_t milliseconds) override;
     bool IsEnabled() const override { return enabled_; }
     // Going from disabled to enabled starts the count; enabling an enabled
-    // timer leaves its count alone.
-    void SetEnabled(bool enabled) override;
+    // timer leaves its count alone. When SetTimer fails (the owner destroyed,
+    // say) the timer is disabled and enabling reports it.
+    bool SetEnabled(bool enabled) override;
 
     UINT_PTR Id() const { return timerId_; }
 

@@ -1,28 +1,22 @@
 #include "platform/win32/Win32VersionInfo.h"
 
-#include <string>
-#include <vector>
+#include <cstddef>
+#include <span>
 
+#include "platform/VersionResource.h"
 #include "platform/win32/WideText.h"
 
 namespace kestrova::win32 {
 namespace {
 
-// Empty when the path does not fit even a long-path buffer.
-std::wstring ModulePath(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    while (path.size() <= 32768) {
-        const DWORD length =
-            GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        // A truncated path fills the buffer exactly.
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.assign(path.size() * 2, L'\0');
-    }
-    return {};
+// Whether `module` is the base of a module loaded in this process: the
+// resource functions take any value and would read through it.
+bool IsLoadedModule(HMODULE module) {
+    HMODULE found = nullptr;
+    return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCWSTR>(module), &found) &&
+           found == module;
 }
 
 }  // namespace
@@ -31,22 +25,21 @@ Text Win32VersionInfo::ProductName() const {
     return StringValue(L"ProductName");
 }
 
+// Read from the module's image rather than through version.dll: LoadLibraryEx
+// hands back whatever module of that name is already in the process,
+// wherever it was loaded from, so even a load from the system folder could
+// call into a planted copy. The resource is the module's own.
 Text Win32VersionInfo::StringValue(std::wstring_view name) const {
-    const std::wstring path = ModulePath(module_);
-    if (path.empty()) return {};
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0) return {};
-    std::vector<unsigned char> block(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return {};
-    std::wstring query = L"\\StringFileInfo\\040904B0\\";
-    query.append(name);
-    void* value = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(block.data(), query.c_str(), &value, &length) || !value) return {};
-    // The length may or may not count the terminating zero; the text stops there.
-    const auto* text = static_cast<const wchar_t*>(value);
-    return FromWide(std::wstring_view(text, wcsnlen(text, length)));
+    const HMODULE module = module_ ? module_ : GetModuleHandleW(nullptr);
+    if (!module || !IsLoadedModule(module)) return {};
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    if (!found) return {};
+    const DWORD size = SizeofResource(module, found);
+    const HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data || size == 0) return {};
+    const std::span<const std::byte> resource(static_cast<const std::byte*>(data), size);
+    return VersionString(resource, u"040904B0", FromWide(name)).value_or(Text());
 }
 
 }  // namespace kestrova::win32

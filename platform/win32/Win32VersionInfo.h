@@ -1,5 +1,5 @@
-// The program's own VERSIONINFO resource, read from its file the way
-// Explorer reads it, in the US English / Unicode string table.
+// The program's own VERSIONINFO resource, read from its image, in the US
+// English / Unicode string table that Explorer shows.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,7 @@ namespace kestrova::win32 {
 
 class Win32VersionInfo final : public VersionInfo {
 public:
-    // The module whose file is read; null for the program itself.
+    // The module whose resource is read; null for the program itself.
     explicit Win32VersionInfo(HMODULE module = nullptr) : module_(module) {}
 
     Text ProductName() const override;

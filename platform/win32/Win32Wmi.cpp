@@ -67,8 +67,8 @@ private:
     HRESULT result_;
 };
 
-// The array's element size is checked against the type the variant claims,
-// so a mislabelled array is a type mismatch rather than an over-read.
+// The element size is checked as well as the array's element type: a
+// wrong size would be an over-read.
 template <class T>
 bool Load(T& field, const void* element, UINT elementSize) {
     if (elementSize != sizeof(T)) return false;
@@ -330,11 +330,18 @@ WmiValue ElementFromVariant(const VARIANT& list, std::int16_t index) {
     SAFEARRAY* array = V_ARRAY(&list);
     if (array == nullptr) return ReadFailed(DISP_E_BADINDEX);
     if (SafeArrayGetDim(array) != 1) return ReadFailed(DISP_E_TYPEMISMATCH);
+    // The array's own element type must be the one the variant claims: an
+    // array of 64-bit integers has the element size of a BSTR, and its
+    // values would be read as string pointers.
+    VARTYPE stored = VT_EMPTY;
+    HRESULT hr = SafeArrayGetVartype(array, &stored);
+    if (FAILED(hr)) return ReadFailed(hr);
+    if (stored != (type & VT_TYPEMASK)) return ReadFailed(DISP_E_TYPEMISMATCH);
     if (index < 0) return ReadFailed(DISP_E_BADINDEX);
 
     LONG lower = 0;
     LONG upper = 0;
-    HRESULT hr = SafeArrayGetLBound(array, 1, &lower);
+    hr = SafeArrayGetLBound(array, 1, &lower);
     if (FAILED(hr)) return ReadFailed(hr);
     hr = SafeArrayGetUBound(array, 1, &upper);
     if (FAILED(hr)) return ReadFailed(hr);

@@ -8,6 +8,7 @@
 
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/MainWindow.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace {
 
@@ -48,6 +49,10 @@ void ShowStartFailure(const char* what) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before anything can load a DLL: what COM, the shell or a control loads
+    // on the program's behalf comes from the system folder, never from the
+    // program's own folder or the current one.
+    kestrova::win32::LimitDllSearchToSystemFolder();
     DeclarePerMonitorDpiAwareness();  // before the first window
 
     INITCOMMONCONTROLSEX classes{};

@@ -74,10 +74,14 @@ public:
     std::int32_t Interval() const override { return interval; }
     void SetInterval(std::int32_t ms) override { interval = ms; }
     bool IsEnabled() const override { return enabled; }
-    void SetEnabled(bool e) override { enabled = e; }
+    bool SetEnabled(bool e) override {
+        enabled = e && !refusesToStart;
+        return enabled == e;
+    }
 
     std::int32_t interval = 1000;
     bool enabled = true;  // the load handler must switch it off
+    bool refusesToStart = false;
 };
 
 class FakeWindow final : public Window {

@@ -64,25 +64,36 @@ TEST_F(PollingSwitchTest, PeriodsBecomeIntervals) {
 }
 
 TEST_F(PollingSwitchTest, AnUnusablePeriodRefusesToStart) {
-    const Text refused[] = {u"abc", u"", u"-1", u"66", u"1e12", u"-0.5", u"nan", u"inf"};
-    for (const Text& period : refused) {
+    struct Case {
+        Text period;
+        bool timerRefuses = false;  // a usable period, but SetTimer fails
+    };
+    const Case refused[] = {{u"abc"}, {u""},    {u"-1"},  {u"66"},       {u"1e12"},
+                            {u"-0.5"}, {u"nan"}, {u"inf"}, {u"60", true}};
+    for (const Case& c : refused) {
         SetUpStopped();
         cmdSwitch.caption = u"ON";
-        txtFreq.text = period;
+        txtFreq.text = c.period;
         txtFreq.enabled = true;
         tmrPing.interval = 1000;
+        tmrPing.refusesToStart = c.timerRefuses;
         messageBox.shown.clear();
         const int focusBefore = txtFreq.focusRequests;
 
         sw.Press();
 
-        const std::string what = TextToAscii(period);
+        const std::string what = TextToAscii(c.period) + (c.timerRefuses ? ", no timer" : "");
         EXPECT_EQ(cmdSwitch.caption, u"ON") << what;
         EXPECT_TRUE(txtFreq.enabled) << what;
         EXPECT_FALSE(tmrPing.enabled) << what;
-        EXPECT_EQ(tmrPing.interval, 1000) << what << ": the interval is not touched";
         ASSERT_EQ(messageBox.shown.size(), 1u) << what;
         EXPECT_EQ(messageBox.shown[0].style, 48u) << what;
+        if (c.timerRefuses) {
+            EXPECT_EQ(messageBox.shown[0].prompt, kTimerRefused) << what;
+            EXPECT_EQ(txtFreq.focusRequests, focusBefore) << what << ": the period is not at fault";
+            continue;
+        }
+        EXPECT_EQ(tmrPing.interval, 1000) << what << ": the interval is not touched";
         EXPECT_NE(messageBox.shown[0].prompt.find(u"66"), Text::npos) << what;
         EXPECT_EQ(txtFreq.focusRequests, focusBefore + 1) << what;
     }

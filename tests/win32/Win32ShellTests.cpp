@@ -65,6 +65,13 @@ protected:
 };
 
 TEST(Win32ShellTests, MissingLibraryOrEntryPointRefusesTheCall) {
+    // A library that exists only beside the program (this program under a
+    // DLL's name, with the stand-in's export) is as missing as no library:
+    // the shell is taken from the system folder alone.
+    const std::wstring program = ThisProgram();
+    const std::wstring beside = program.substr(0, program.find_last_of(L'\\') + 1) +
+                                L"kestrova-beside-the-program.dll";
+    ASSERT_TRUE(CopyFileW(program.c_str(), beside.c_str(), FALSE));
     struct Case {
         const char* what;
         std::wstring library;
@@ -73,6 +80,8 @@ TEST(Win32ShellTests, MissingLibraryOrEntryPointRefusesTheCall) {
     const std::vector<Case> cases{
         {"missing library", L"kestrova-no-such-library.dll", "ShellExecuteA"},
         {"missing entry point", L"shell32.dll", "KestrovaNoSuchEntryPoint"},
+        {"library beside the program", L"kestrova-beside-the-program.dll",
+         "KestrovaTestShellExecute"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -83,6 +92,11 @@ TEST(Win32ShellTests, MissingLibraryOrEntryPointRefusesTheCall) {
         EXPECT_EQ(shell.LookupCount(), 1);  // and a failed lookup is not retried
         EXPECT_FALSE(shell.IsResolved());
     }
+    // The usual search finds the copy, so the refusal above was the rule's.
+    const HMODULE found = LoadLibraryW(L"kestrova-beside-the-program.dll");
+    EXPECT_NE(found, nullptr);
+    if (found) FreeLibrary(found);
+    DeleteFileW(beside.c_str());
 }
 
 TEST(Win32ShellTests, FindsTheRealEntryPointInShell32) {

@@ -104,7 +104,7 @@ TEST(Win32TimerTests, TicksToTheOwnerWithItsId) {
     Owner owner;
     ASSERT_NE(owner.hwnd(), nullptr);
     Win32Timer timer(owner.hwnd(), kTimerId, 50);
-    timer.SetEnabled(true);
+    EXPECT_TRUE(timer.SetEnabled(true));
     const int ticks = PumpFor(400);
     // About 8; a 0 ms timer would give about 40.
     EXPECT_GE(ticks, 3);
@@ -204,7 +204,10 @@ TEST(Win32TimerTests, OutlivingItsOwnerIsHarmless) {
     timer.SetEnabled(true);
     owner.reset();
     timer.SetInterval(60);
-    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.IsEnabled()) << "a timer SetTimer refused still counts as running";
+    EXPECT_FALSE(timer.SetEnabled(true)) << "SetTimer's failure goes unreported";
+    EXPECT_FALSE(timer.IsEnabled());
+    EXPECT_TRUE(timer.SetEnabled(false));
     EXPECT_EQ(PumpFor(150), 0);
 }
 

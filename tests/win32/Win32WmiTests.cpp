@@ -709,6 +709,14 @@ TEST(Win32WmiTestsValues, ListElementsByIndexFromTheLowerBound) {
              return v;
          },
          0, WmiReadFailed{kTypeMismatch}},
+        {"texts claimed over 64-bit integers, of a BSTR's size",
+         [] {
+             unique_variant v;
+             V_VT(v.addressof()) = VT_ARRAY | VT_BSTR;
+             V_ARRAY(v.addressof()) = SafeArrayCreateVector(VT_I8, 0, 1);  // one 0: a null BSTR
+             return v;
+         },
+         0, WmiReadFailed{kTypeMismatch}},
         {"two dimensions",
          [] {
              unique_variant v;
