@@ -9,6 +9,7 @@
 
 #include "platform/win32/Clipboard.h"
 #include "platform/win32/ListPlace.h"
+#include "platform/win32/MessageFont.h"
 #include "platform/win32/WideText.h"
 #include "window/SelectionText.h"
 
@@ -107,17 +108,7 @@ void ChangesWindow::CreateChildren() {
 void ChangesWindow::ApplyDpi(unsigned dpi) {
     const unsigned before = scale_.Dpi();
     scale_.SetDpi(dpi);
-    LOGFONTW face{};
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        face = metrics.lfMessageFont;
-    } else {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face);
-    }
-    face.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
-    face.lfWidth = 0;
-    if (unique_hfont font{CreateFontIndirectW(&face)}) {
+    if (unique_hfont font = CreateMessageFont(kFontPoints, dpi)) {
         SendMessageW(note_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
         SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
         font_ = std::move(font);

@@ -10,6 +10,7 @@
 
 #include "platform/win32/ChangesWindow.h"
 #include "platform/win32/DefaultPlace.h"
+#include "platform/win32/MessageFont.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CommandButton.h"
 #include "platform/win32/Win32Environment.h"
@@ -278,19 +279,8 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::ApplyFont() {
-    // The face of the user's message font (Segoe UI, Tahoma, or whatever the
-    // user picked), at the size the control places were made for.
-    LOGFONTW face{};
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        face = metrics.lfMessageFont;
-    } else {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face);
-    }
-    face.lfHeight = -MulDiv(kFontPoints, static_cast<int>(scale_.Dpi()), 72);
-    face.lfWidth = 0;
-    unique_hfont font(CreateFontIndirectW(&face));
+    // At the size the control places were made for.
+    unique_hfont font = CreateMessageFont(kFontPoints, scale_.Dpi());
     if (!font) return;  // the controls keep the font they have
     for (ChildControl* child : children_) {
         if (child) {

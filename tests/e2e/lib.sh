@@ -225,6 +225,35 @@ kv_e2e_end() {
     exit 0
 }
 
+# ---- the adapter table ------------------------------------------------------
+
+# Waits for `count` more refreshes: the time label changes at each (a period
+# of 1 s).
+kv_refreshes() {
+    local count=$1 seen i
+    for ((i = 0; i < count; i++)); do
+        kv_state
+        seen=${S[time]}
+        kv_wait_for 5 "a refresh ($((i + 1)) of $count)" '[[ ${S[time]} != "$seen" ]]'
+    done
+}
+
+# The row whose description (the interface's name) is $1.
+kv_row_of() {
+    kv_probe rows | awk -F'\t' -v name="$1" '$2 == name { print NR - 1; exit }'
+}
+
+# A marked row's background.
+KV_MARKED_RGB="255 232 160"
+
+# Marked pixels of a row in a screenshot, along its middle from its first
+# cell well into the (wide, mostly empty) description.
+kv_marked_pixels() {
+    local shot=$1 row=$2 l t r b
+    read -r l t r b < <(kv_probe row-rect "$row") || return 1
+    kv_pixels "$shot" "$l" $(((t + b) / 2)) 300 | grep -c "^$KV_MARKED_RGB\$"
+}
+
 # ---- a private network namespace -------------------------------------------
 #
 #   kv_netns_enter "$@"                      # re-runs the driver inside; returns there

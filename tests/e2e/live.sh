@@ -25,7 +25,6 @@ for ((i = 0; i < pairs; i++)); do
     fi
 done
 adapters=$((2 * pairs))
-amber="255 232 160"  # a changed row's background
 
 # P[] from the probe's place: rows, top_index, top, focused, selected, scroll_x.
 declare -A P=()
@@ -35,29 +34,6 @@ kv_place() {
 kv_place_text() {
     local k
     for k in top_index top focused selected scroll_x; do printf "%s='%s' " "$k" "${P[$k]-}"; done
-}
-
-# Waits for `count` more refreshes: the time label changes each second.
-kv_refreshes() {
-    local count=$1 seen i
-    for ((i = 0; i < count; i++)); do
-        kv_state
-        seen=${S[time]}
-        kv_wait_for 5 "a refresh ($((i + 1)) of $count)" '[[ ${S[time]} != "$seen" ]]'
-    done
-}
-
-# The row whose description (the interface's name) is $1.
-kv_row_of() {
-    kv_probe rows | awk -F'\t' -v name="$1" '$2 == name { print NR - 1; exit }'
-}
-
-# Pixels of a row's background in a screenshot, along its middle from its
-# first cell well into the (wide, mostly empty) description.
-kv_amber_pixels() {
-    local shot=$1 row=$2 l t r b
-    read -r l t r b < <(kv_probe row-rect "$row") || return 1
-    kv_pixels "$shot" "$l" $(((t + b) / 2)) 300 | grep -c "^$amber\$"
 }
 
 kv_app_start
@@ -101,8 +77,8 @@ kv_wait_for 9 "the new address shows in $changed_name's row" \
     '[[ $(kv_probe rows) == *"10.250.0.1"* ]]'
 changed_row=$(kv_row_of "$changed_name")
 kv_shot changed
-amber_changed=$(kv_amber_pixels "$KV_ARTIFACTS/changed.png" "$changed_row")
-amber_steady=$(kv_amber_pixels "$KV_ARTIFACTS/changed.png" "$steady_row")
+amber_changed=$(kv_marked_pixels "$KV_ARTIFACTS/changed.png" "$changed_row")
+amber_steady=$(kv_marked_pixels "$KV_ARTIFACTS/changed.png" "$steady_row")
 kv_that "the changed row ($changed_name) is drawn apart: amber behind it" \
     '((amber_changed > 20))' "$amber_changed amber pixels"
 kv_that "an unchanged row is not" '((amber_steady == 0))' "$amber_steady amber pixels"

@@ -16,27 +16,7 @@ for ((i = 0; i < pairs; i++)); do
     kv_netns_veth "kva$i" "kvb$i" "10.0.$((i + 10)).1/24" || kv_abort "cannot make veth pair $i"
 done
 adapters=$((2 * pairs))
-marked_rgb="255 232 160"  # a marked row's background
 declare -A P=()
-
-kv_refreshes() {
-    local count=$1 seen i
-    for ((i = 0; i < count; i++)); do
-        kv_state
-        seen=${S[time]}
-        kv_wait_for 5 "a refresh ($((i + 1)) of $count)" '[[ ${S[time]} != "$seen" ]]'
-    done
-}
-kv_row_of() {
-    kv_probe rows | awk -F'\t' -v name="$1" '$2 == name { print NR - 1; exit }'
-}
-# Marked pixels along the middle of a row, from its first cell into its
-# (wide, mostly empty) description.
-kv_amber_pixels() {
-    local shot=$1 row=$2 l t r b
-    read -r l t r b < <(kv_probe row-rect "$row") || return 1
-    kv_pixels "$shot" "$l" $(((t + b) / 2)) 300 | grep -c "^$marked_rgb\$"
-}
 
 kv_app_start
 kv_probe set txtFreq 1
@@ -53,10 +33,10 @@ kv_wait_for 9 "the new address shows" '[[ $(kv_probe rows) == *"10.250.0.1"* ]]'
 kv_refreshes 5
 row=$(kv_row_of "$changed")
 kv_shot behind
-amber=$(kv_amber_pixels "$KV_ARTIFACTS/behind.png" "$row")
+amber=$(kv_marked_pixels "$KV_ARTIFACTS/behind.png" "$row")
 kv_that "five refreshes later, $changed's row is still marked" '((amber > 20))' "$amber amber pixels"
 other=$(kv_row_of kva2)
-amber_other=$(kv_amber_pixels "$KV_ARTIFACTS/behind.png" "$other")
+amber_other=$(kv_marked_pixels "$KV_ARTIFACTS/behind.png" "$other")
 kv_that "a row that did not change is not" '((amber_other == 0))' "$amber_other amber pixels"
 
 # ---- the tip tells what changed ----------------------------------------------
@@ -83,13 +63,13 @@ kv_probe front || kv_fail "could not bring Kestrova to the front"
 kv_wait_for 5 "Kestrova is in front" '[[ $(kv_probe foreground) == kestrova ]]'
 sleep 9
 kv_shot nine_seconds
-amber=$(kv_amber_pixels "$KV_ARTIFACTS/nine_seconds.png" "$row")
+amber=$(kv_marked_pixels "$KV_ARTIFACTS/nine_seconds.png" "$row")
 kv_that "after 9 s in front the row is still marked" '((amber > 20))' \
     "$amber amber pixels in row $row at $(kv_probe row-rect "$row")"
 sleep 1.5
 kv_refreshes 2
 kv_shot seen
-amber=$(kv_amber_pixels "$KV_ARTIFACTS/seen.png" "$row")
+amber=$(kv_marked_pixels "$KV_ARTIFACTS/seen.png" "$row")
 kv_that "after 10 s in front and a refresh the mark is gone" '((amber == 0))' "$amber amber pixels"
 
 # ---- the window of changes ----------------------------------------------------
