@@ -10,13 +10,26 @@ constexpr TextView kArrow = u" \u2192 ";
 constexpr int kFirstAddressColumn = 2;  // IP; IP 2 and IP 3 follow as 6 and 7
 constexpr int kAddressColumns[] = {kFirstAddressColumn, 6, 7};
 
+// Each light's words, by AdapterStatus - 1: the short name a change reads
+// with, and the whole meaning a tip or a screen reader gives.
+struct LightWords {
+    TextView name;
+    TextView meaning;
+};
+constexpr LightWords kLightWords[] = {
+    {u"green", u"green, gateway and DNS server"},
+    {u"yellow, no DNS server", u"yellow, gateway but no DNS server"},
+    {u"red, no default gateway", u"red, no default gateway"},
+};
+
+const LightWords* WordsOf(AdapterStatus light) {
+    const int index = static_cast<int>(light) - 1;
+    return index >= 0 && index < 3 ? &kLightWords[index] : nullptr;
+}
+
 TextView LightName(AdapterStatus light) {
-    switch (light) {
-        case AdapterStatus::Complete: return u"green";
-        case AdapterStatus::NoDnsServer: return u"yellow, no DNS server";
-        case AdapterStatus::NoGateway: return u"red, no default gateway";
-    }
-    return u"unknown";
+    const LightWords* words = WordsOf(light);
+    return words ? words->name : TextView(u"unknown");
 }
 
 Text Shown(TextView value) {
@@ -26,12 +39,8 @@ Text Shown(TextView value) {
 }  // namespace
 
 TextView LightMeaning(AdapterStatus light) {
-    switch (light) {
-        case AdapterStatus::Complete: return u"green, gateway and DNS server";
-        case AdapterStatus::NoDnsServer: return u"yellow, gateway but no DNS server";
-        case AdapterStatus::NoGateway: return u"red, no default gateway";
-    }
-    return u"unknown";
+    const LightWords* words = WordsOf(light);
+    return words ? words->meaning : TextView(u"unknown");
 }
 
 Text AccessibleRowName(const AdapterRow& row) {
