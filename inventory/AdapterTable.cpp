@@ -43,12 +43,30 @@ std::vector<int> Match(const std::vector<const AdapterRow*>& before,
     return match;
 }
 
-// A mark starts, or starts again, with the newest change on top.
+// A mark starts, or starts again, with the newest change on top, and waits
+// for somebody's input before its time counts.
 RowMark Marked(RowMark mark, const RefreshStamp& stamp, RowChange change) {
     mark.on = true;
-    mark.since = stamp.seen;
-    mark.history.insert(mark.history.begin(), MarkedChange{stamp.when, std::move(change)});
+    mark.foundAt = stamp.presence.awake;
+    mark.since.reset();
+    mark.history.insert(mark.history.begin(), MarkedChange{stamp.at, std::move(change)});
     if (mark.history.size() > kMarkHistory) mark.history.resize(kMarkHistory);
+    return mark;
+}
+
+bool Expired(const RowMark& mark, const Presence& now) {
+    return mark.on && mark.since && now.seen - *mark.since >= kMarkSeenFor;
+}
+
+// A mark back from aside: the seen time that passed while it was off the
+// screen does not count, nor does input from then.
+RowMark Returned(RowMark mark, std::chrono::milliseconds seenThen, const Presence& now) {
+    if (!mark.on) return mark;
+    if (mark.since) {
+        *mark.since += now.seen - seenThen;
+    } else {
+        mark.foundAt = std::max(mark.foundAt, now.awake);
+    }
     return mark;
 }
 
@@ -84,10 +102,12 @@ int AdapterTable::Find(TextView text, int start, bool partial, bool wrap) const 
 
 TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
                                   bool complete) {
+    const Presence& now = stamp.presence;
+    StartMarks(now);
     // Nearly every refresh brings what is already shown: that must cost a
     // comparison and nothing else, marks on screen or not, until the first
     // of them may go.
-    if (complete && unread_.empty() && stamp.seen < nextExpiry_ && rows == rows_) {
+    if (complete && unread_.empty() && now.seen < nextExpiry_ && rows == rows_) {
         TableUpdate nothing;
         nothing.countBefore = nothing.countAfter = Count();
         return nothing;
@@ -98,7 +118,7 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
     std::vector<const AdapterRow*> known;
     known.reserve(rows_.size() + unread_.size());
     for (const AdapterRow& row : rows_) known.push_back(&row);
-    for (const AdapterRow& row : unread_) known.push_back(&row);
+    for (const Aside& aside : unread_) known.push_back(&aside.row);
     const std::vector<int> match = Match(known, rows);
     const auto matched = std::count_if(match.begin(), match.end(), [](int m) { return m >= 0; });
     // Nothing to compare with: the first refresh, or a computer that shares
@@ -126,12 +146,14 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
         kept[k] = true;
         const bool wasShown = k < rows_.size();
         if (wasShown) newIndexOf[k] = static_cast<int>(i);
-        RowMark mark = wasShown ? std::move(marks_[k]) : RowMark{};
+        RowMark mark = wasShown ? std::move(marks_[k])
+                                : Returned(std::move(unread_[k - rows_.size()].mark),
+                                           unread_[k - rows_.size()].seenThen, now);
         RowChange change = CompareRows(*known[k], rows[i]);
         // Only what can be seen counts: an absent value that became the
         // empty text looks the same.
         if (change.cells.empty() && !change.lightBefore) {
-            if (mark.on && stamp.seen - mark.since >= kMarkSeenFor) mark = {};
+            if (Expired(mark, now)) mark = {};
             marks[i] = std::move(mark);
             continue;
         }
@@ -144,11 +166,14 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
         update.changes.push_back(std::move(change));
     }
 
-    std::vector<AdapterRow> unread;
+    std::vector<Aside> unread;
     for (std::size_t k = 0; k < known.size(); ++k) {
         if (kept[k] || fresh) continue;
         if (!complete) {
-            unread.push_back(*known[k]);
+            // Put aside now, or still aside since an earlier refresh.
+            unread.push_back(k < rows_.size()
+                                 ? Aside{rows_[k], std::move(marks_[k]), now.seen}
+                                 : std::move(unread_[k - rows_.size()]));
         } else {
             update.changes.push_back(RowChange{RowChange::Kind::Went, *known[k], {}, {}});
             update.attention = true;
@@ -178,10 +203,25 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
     return shown;
 }
 
+void AdapterTable::StartMarks(const Presence& now) {
+    if (now.inputAt <= waitingSince_) return;
+    for (RowMark& mark : marks_) {
+        // The latest input is later than the first one after the change
+        // may have been: starting the count from it never counts too much.
+        if (mark.on && !mark.since && now.inputAt > mark.foundAt) mark.since = now.seenAtInput;
+    }
+    NoteNextExpiry();
+}
+
 void AdapterTable::NoteNextExpiry() {
-    nextExpiry_ = std::chrono::milliseconds::max();
+    nextExpiry_ = waitingSince_ = std::chrono::milliseconds::max();
     for (const RowMark& mark : marks_) {
-        if (mark.on) nextExpiry_ = std::min(nextExpiry_, mark.since + kMarkSeenFor);
+        if (!mark.on) continue;
+        if (mark.since) {
+            nextExpiry_ = std::min(nextExpiry_, *mark.since + kMarkSeenFor);
+        } else {
+            waitingSince_ = std::min(waitingSince_, mark.foundAt);
+        }
     }
 }
 

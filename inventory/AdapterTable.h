@@ -10,6 +10,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "inventory/AdapterRow.h"
@@ -27,17 +28,20 @@ struct TableSort {
     friend bool operator==(const TableSort&, const TableSort&) = default;
 };
 
-// A mark lasts until the window has been in front this long, in all, since
-// the row's latest change, and at least until a refresh brings the row no
-// change.
+// A mark lasts until the user has seen the window this long (see
+// SeenClock) since the first input after the row's latest change, and at
+// least until a refresh brings the row no change.
 inline constexpr std::chrono::milliseconds kMarkSeenFor{10000};
 // The changes a marked row keeps for its tip, newest first.
 inline constexpr std::size_t kMarkHistory = 4;
 
 struct RowMark {
     bool on = false;
-    std::chrono::milliseconds since{0};  // RefreshStamp::seen of the latest change
-    std::vector<MarkedChange> history;   // newest first
+    std::chrono::milliseconds foundAt{0};  // time awake when the latest change was found
+    // The seen clock at the first input after that; none yet: nobody has
+    // been there since.
+    std::optional<std::chrono::milliseconds> since;
+    std::vector<MarkedChange> history;  // newest first
 };
 
 struct TableUpdate {
@@ -75,7 +79,8 @@ public:
     //
     // A refresh that is not `complete` (the list was cut short) shows the
     // rows it read; the adapters it could not read are neither gone nor new.
-    // The next complete refresh compares them with what they were.
+    // They keep their marks aside, where no seen time counts toward them,
+    // and the next complete refresh compares them with what they were.
     TableUpdate Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp = {},
                         bool complete = true);
 
@@ -106,16 +111,26 @@ private:
     // `newIndexOf` takes each WMI index shown before to its WMI index now,
     // or -1 when that adapter is gone.
     TableUpdate UpdateFrom(const Shown& before, const std::vector<int>& newIndexOf) const;
+    // Marks whose first input after their change has come start counting.
+    void StartMarks(const Presence& now);
     void NoteNextExpiry();
 
     std::vector<AdapterRow> rows_;    // WMI's order
     std::vector<RowMark> marks_;      // by WMI index
     std::vector<std::size_t> order_;  // display position -> WMI index
-    // Adapters a cut-short refresh did not read: not shown, not gone.
-    std::vector<AdapterRow> unread_;
-    // The earliest `seen` at which a mark may go; until then a refresh that
+    // Adapters a cut-short refresh did not read: not shown, not gone, their
+    // marks kept with the seen clock when they were put aside.
+    struct Aside {
+        AdapterRow row;
+        RowMark mark;
+        std::chrono::milliseconds seenThen{0};
+    };
+    std::vector<Aside> unread_;
+    // The earliest seen clock at which a mark may go, and the earliest
+    // change still waiting for its first input; until then a refresh that
     // brings what is shown costs a comparison and nothing else.
     std::chrono::milliseconds nextExpiry_ = std::chrono::milliseconds::max();
+    std::chrono::milliseconds waitingSince_ = std::chrono::milliseconds::max();
     TableSort sort_;
 };
 

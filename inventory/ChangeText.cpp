@@ -86,12 +86,12 @@ std::vector<Text> DescribeChange(const RowChange& change) {
     return lines;
 }
 
-Text DescribeMarks(const std::vector<MarkedChange>& history) {
+Text DescribeMarks(const std::vector<MarkedChange>& history, const WhenFormat& when) {
     Text tip;
     for (const MarkedChange& marked : history) {
         if (!tip.empty()) tip += u"\n\n";
         const bool came = marked.change.kind == RowChange::Kind::Came;
-        tip += (came ? u"Came at " : u"Changed at ") + marked.when;
+        tip += (came ? u"Came at " : u"Changed at ") + when(marked.when);
         if (came) continue;
         for (const Text& line : DescribeChange(marked.change)) tip += u"\n" + line;
     }

@@ -7,6 +7,8 @@
 
 #include "inventory/AdapterStatus.h"
 #include "inventory/RowChange.h"
+#include "inventory/WhenFormat.h"
+#include "platform/Clock.h"
 #include "platform/Text.h"
 
 namespace kestrova {
@@ -34,11 +36,11 @@ std::vector<Text> DescribeChange(const RowChange& change);
 
 // A change the table keeps on a marked row, with the time it was seen.
 struct MarkedChange {
-    Text when;
+    LocalTime when;
     RowChange change;
 };
 
 // The tip of a marked row: each change, newest first, headed by its time.
-Text DescribeMarks(const std::vector<MarkedChange>& history);
+Text DescribeMarks(const std::vector<MarkedChange>& history, const WhenFormat& when);
 
 }  // namespace kestrova

@@ -14,15 +14,38 @@ Text ReasonOf(RefreshFailure failure) {
     return Describe(failure);
 }
 
+ChangeEntry EntryOf(ChangeEntry::Kind kind, const LocalTime& when, const Text& computer) {
+    ChangeEntry entry;
+    entry.kind = kind;
+    entry.when = when;
+    entry.last = when;
+    entry.computer = computer;
+    return entry;
+}
+
 }  // namespace
 
-TextView ChangeCell(const ChangeEntry& entry, int column) {
+Text ChangeWhat(const ChangeEntry& entry, const WhenFormat& when) {
+    switch (entry.kind) {
+        case ChangeEntry::Kind::Change:
+            return entry.what;
+        case ChangeEntry::Kind::Failed:
+            if (entry.times == 1) return u"Refresh failed: " + entry.what;
+            return u"Refresh failed " + DecimalText(static_cast<std::uint64_t>(entry.times)) +
+                   u" times, the last at " + when(entry.last) + u": " + entry.what;
+        case ChangeEntry::Kind::WorkedAgain:
+            return u"Refresh worked again, after failing since " + when(entry.since);
+    }
+    return entry.what;
+}
+
+Text ChangeCell(const ChangeEntry& entry, int column, const WhenFormat& when) {
     switch (column) {
-        case 0: return entry.when;
+        case 0: return when(entry.when);
         case 1: return entry.computer;
         case 2: return entry.mac;
         case 3: return entry.description;
-        case 4: return entry.what;
+        case 4: return ChangeWhat(entry, when);
         default: return {};
     }
 }
@@ -49,15 +72,16 @@ void ChangeLog::Add(ChangeEntry entry) {
 void ChangeLog::Record(const RefreshResult& result) {
     if (result.kind == RefreshResult::Kind::Busy) return;
     const std::uint64_t addedBefore = added_;
-    const Text& when = result.stamp.when;
+    const LocalTime& when = result.stamp.at;
 
     // A refresh that works ends a run of failures before it shows what it
     // found, so that, read upwards, the list tells the story in order.
     if (!result.failure && failing_) {
         // Only the computer that was failing can be said to work again.
         if (failing_->computer == result.computer) {
-            Add({when, result.computer, {}, {},
-                 u"Refresh worked again, after failing since " + failing_->since});
+            ChangeEntry worked = EntryOf(ChangeEntry::Kind::WorkedAgain, when, result.computer);
+            worked.since = failing_->since;
+            Add(std::move(worked));
         }
         failing_.reset();
     }
@@ -68,7 +92,11 @@ void ChangeLog::Record(const RefreshResult& result) {
         const std::vector<Text> lines = DescribeChange(*change);
         const Text description(CellText(change->row, 1));
         for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-            Add({when, result.computer, change->row.text, description, *line});
+            ChangeEntry changed = EntryOf(ChangeEntry::Kind::Change, when, result.computer);
+            changed.mac = change->row.text;
+            changed.description = description;
+            changed.what = *line;
+            Add(std::move(changed));
         }
     }
 
@@ -80,15 +108,16 @@ void ChangeLog::Record(const RefreshResult& result) {
                              !entries_.empty();
         if (sameRun) {
             ++failing_->times;
-            entries_.front().what = u"Refresh failed " +
-                                    DecimalText(static_cast<std::uint64_t>(failing_->times)) +
-                                    u" times, the last at " + when + u": " + reason;
+            entries_.front().times = failing_->times;
+            entries_.front().last = when;
             entryChanged = true;
         } else {
-            const Text since = failing_ && failing_->computer == result.computer
-                                   ? failing_->since
-                                   : when;
-            Add({when, result.computer, {}, {}, u"Refresh failed: " + reason});
+            const LocalTime since = failing_ && failing_->computer == result.computer
+                                        ? failing_->since
+                                        : when;
+            ChangeEntry failed = EntryOf(ChangeEntry::Kind::Failed, when, result.computer);
+            failed.what = reason;
+            Add(std::move(failed));
             failing_ = Failing{result.computer, since, std::move(reason), 1, added_};
         }
     }

@@ -12,21 +12,36 @@
 #include <optional>
 
 #include "inventory/NetMon.h"
+#include "inventory/WhenFormat.h"
 #include "platform/Text.h"
 
 namespace kestrova {
 
+// Times are kept as values and put into words as shown (`ChangeWhat`), so
+// that an entry of an earlier day shows its date.
 struct ChangeEntry {
-    Text when;
+    enum class Kind {
+        Change,       // `what` says what changed
+        Failed,       // `what` is the reason; `times` in a row, the last at `last`
+        WorkedAgain,  // after failing since `since`
+    };
+    Kind kind = Kind::Change;
+    LocalTime when;
     Text computer;
     Text mac;          // empty for a refresh's own entry
     Text description;  // likewise
     Text what;
+    int times = 1;
+    LocalTime last;
+    LocalTime since;
     friend bool operator==(const ChangeEntry&, const ChangeEntry&) = default;
 };
 
+// What the entry says happened: "Refresh failed 3 times, the last at ...".
+Text ChangeWhat(const ChangeEntry& entry, const WhenFormat& when);
+
 // The columns a list of the entries shows, with their widths in pixels at
-// 96 DPI.
+// 96 DPI. The time column is widened to what its longest text needs.
 struct ChangeColumn {
     TextView header;
     int width96;
@@ -38,7 +53,7 @@ inline constexpr std::array<ChangeColumn, 5> kChangeColumns{{
     {u"Description", 170},
     {u"Change", 420},
 }};
-TextView ChangeCell(const ChangeEntry& entry, int column);
+Text ChangeCell(const ChangeEntry& entry, int column, const WhenFormat& when);
 
 class ChangeLog {
 public:
@@ -74,7 +89,7 @@ private:
     // The run of failures going on, if any.
     struct Failing {
         Text computer;
-        Text since;
+        LocalTime since;
         Text reason;
         int times = 0;
         std::uint64_t entry = 0;  // Added() after its entry went in

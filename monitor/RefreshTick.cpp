@@ -3,29 +3,33 @@
 namespace kestrova {
 
 RefreshTick::RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
-                         const Locale& locale, ChangeLog& changes)
+                         const Locale& locale, ChangeLog& changes, SeenClock& seen,
+                         const Desk& desk)
     : netMon_(netMon),
       lblTime_(lblTime),
       form_(form),
       clock_(clock),
       locale_(locale),
-      changes_(changes) {}
+      changes_(changes),
+      seen_(seen),
+      desk_(desk) {}
 
 RefreshResult RefreshTick::operator()() {
     // One reading for the label, the marks and the log, so all three agree.
     RefreshResult result = netMon_([this] {
-        return RefreshStamp{locale_.TimeToText(clock_.Now()), form_.ForegroundTime()};
+        return RefreshStamp{clock_.Now(), seen_.Read(desk_.Read())};
     });
     switch (result.kind) {
         case RefreshResult::Kind::Busy:
             return result;
         case RefreshResult::Kind::Refreshed:
-            lblTime_.SetCaption(result.stamp.when);
+            lblTime_.SetCaption(locale_.TimeToText(result.stamp.at.time));
             if (result.attention) form_.RequestAttention();
             break;
         case RefreshResult::Kind::Failed:
         case RefreshResult::Kind::CutShort:
-            lblTime_.SetCaption(result.stamp.when + u"  " + Describe(*result.failure));
+            lblTime_.SetCaption(locale_.TimeToText(result.stamp.at.time) + u"  " +
+                                Describe(*result.failure));
             break;
     }
     changes_.Record(result);

@@ -4,6 +4,8 @@
 
 #include "inventory/NetMon.h"
 #include "monitor/ChangeLog.h"
+#include "monitor/SeenClock.h"
+#include "platform/Desk.h"
 #include "platform/Clock.h"
 #include "platform/Label.h"
 #include "platform/Locale.h"
@@ -14,7 +16,7 @@ namespace kestrova {
 class RefreshTick {
 public:
     RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
-                const Locale& locale, ChangeLog& changes);
+                const Locale& locale, ChangeLog& changes, SeenClock& seen, const Desk& desk);
 
     // A refresh that fails, before its first adapter or by a list cut short,
     // says so in the time label after the time of the attempt; monitoring
@@ -31,6 +33,8 @@ private:
     const Clock& clock_;
     const Locale& locale_;
     ChangeLog& changes_;
+    SeenClock& seen_;
+    const Desk& desk_;
 };
 
 }  // namespace kestrova

@@ -1,4 +1,4 @@
-// The user's locale: numbers in and times out.
+// The user's locale: numbers in, dates and times out.
 #pragma once
 
 #include <optional>
@@ -15,6 +15,8 @@ public:
     // is not a number there.
     virtual std::optional<double> TextToNumber(TextView text) const = 0;
     virtual Text TimeToText(const TimeOfDay& time) const = 0;
+    // The date alone, in the user's short date format.
+    virtual Text DateToText(const LocalTime& date) const = 0;
 };
 
 }  // namespace kestrova

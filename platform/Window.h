@@ -2,7 +2,6 @@
 // single-precision twips; screen positions too.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 
 namespace kestrova {
@@ -21,11 +20,9 @@ public:
     virtual void Move(float left, float top) = 0;
     virtual WindowHandle Handle() const = 0;
     // Flashes the window's taskbar button until the user activates it, when
-    // the window is not the one in the foreground; otherwise nothing.
+    // the program (any of its windows) is not the foreground application;
+    // otherwise nothing.
     virtual void RequestAttention() = 0;
-    // How long the program has been the one in front, in all, since it
-    // started: the time its user could see it.
-    virtual std::chrono::milliseconds ForegroundTime() const = 0;
     // Destroys the window with its controls and timer; the program ends.
     virtual void Unload() = 0;
 };

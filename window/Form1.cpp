@@ -9,7 +9,7 @@ Form1::Form1(Controls controls, Services services)
     : c_(controls),
       s_(services),
       netMon_(c_.txtComputer, s_.rpc, s_.wmi, c_.Adaptors),
-      tick_(netMon_, c_.lblTime, c_.form, s_.clock, s_.locale, changes_),
+      tick_(netMon_, c_.lblTime, c_.form, s_.clock, s_.locale, changes_, seen_, s_.desk),
       switch_({c_.cmdSwitch, c_.txtComputer, c_.txtFreq, c_.tmrPing}, tick_, s_.locale,
               s_.messageBox),
       drag_(c_.form),

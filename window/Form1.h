@@ -7,8 +7,10 @@
 #include "monitor/ChangeLog.h"
 #include "monitor/PollingSwitch.h"
 #include "monitor/RefreshTick.h"
+#include "monitor/SeenClock.h"
 #include "platform/Clock.h"
 #include "platform/CommandButton.h"
+#include "platform/Desk.h"
 #include "platform/Environment.h"
 #include "platform/Label.h"
 #include "inventory/ListView.h"
@@ -50,6 +52,7 @@ public:
         const VersionInfo& versionInfo;
         const Clock& clock;
         const Locale& locale;
+        const Desk& desk;
     };
 
     Form1(Controls controls, Services services);
@@ -68,6 +71,9 @@ public:
     // waits until the refresh has returned; no refresh starts after it.
     void Close_Click();
     void website_Click() { link_.Click(); }
+    // The program came to the front or left it, was minimized or restored,
+    // the session locked or the computer slept: whether anybody can see it.
+    void Desk_Changed(DeskEvent event) { seen_.Note(event, s_.desk.Read()); }
 
     const TitleDrag& Drag() const { return drag_; }
     ChangeLog& Changes() { return changes_; }
@@ -80,6 +86,7 @@ private:
     Services s_;
     NetMon netMon_;
     ChangeLog changes_;
+    SeenClock seen_;
     RefreshTick tick_;
     PollingSwitch switch_;
     TitleDrag drag_;

@@ -10,6 +10,7 @@
 #include "platform/win32/Clipboard.h"
 #include "platform/win32/ListPlace.h"
 #include "platform/win32/MessageFont.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/WideText.h"
 #include "window/SelectionText.h"
 
@@ -25,6 +26,10 @@ constexpr int kHeight96 = 380;
 constexpr int kMargin96 = 8;
 constexpr int kNoteHeight96 = 20;
 constexpr int kFontPoints = 9;
+constexpr UINT_PTR kDayTimerId = 1;
+constexpr UINT kDayTimerMs = 60000;  // how late a turned day may show
+// Room the list leaves around a cell's text, at 96 DPI.
+constexpr int kCellTextMargin96 = 16;
 
 unsigned DpiOf(HWND hwnd) {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -64,8 +69,10 @@ ChangesWindow::ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                                 "creating the changes window");
     }
+    today_ = Win32Clock().Now();
     CreateChildren();
     ApplyDpi(DpiOf(hwnd_));
+    SetTimer(hwnd_, kDayTimerId, kDayTimerMs, nullptr);
     log_.OnChange([this] { FollowLog(); });
     FollowLog();
 }
@@ -118,12 +125,36 @@ void ChangesWindow::ApplyDpi(unsigned dpi) {
         SendMessageW(list_, LVM_SETCOLUMNWIDTH, i,
                      MAKELPARAM(MulDiv(width, static_cast<int>(dpi), static_cast<int>(before)), 0));
     }
+    FitTimeColumn();
     if (before == 96 && dpi != 96 && !IsWindowVisible(hwnd_)) {
         // Created at 96: the first showing is at the monitor's DPI.
         SetWindowPos(hwnd_, nullptr, 0, 0, scale_.Scale96(kWidth96), scale_.Scale96(kHeight96),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     LayOut();
+}
+
+// Wide enough for a date and a time in the user's formats and the list's
+// font at this DPI; a column the user made wider stays so.
+void ChangesWindow::FitTimeColumn() {
+    // Two-digit day, month, hour: the widest a short date and time get.
+    const LocalTime widest{2026, 12, 28, {23, 58, 58}};
+    const std::wstring text = ToWide(WhenFormat(locale_, std::nullopt)(widest));
+    const int needed = static_cast<int>(SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0,
+                                                     reinterpret_cast<LPARAM>(text.c_str()))) +
+                       scale_.Scale96(kCellTextMargin96);
+    if (static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) < needed) {
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(needed, 0));
+    }
+}
+
+// Yesterday's entries must show their date once the day has turned, with
+// nothing new coming in to repaint them.
+void ChangesWindow::FollowDay() {
+    const LocalTime now = Win32Clock().Now();
+    if (SameDay(now, today_)) return;
+    today_ = now;
+    InvalidateRect(list_, nullptr, FALSE);
 }
 
 void ChangesWindow::LayOut() {
@@ -153,6 +184,7 @@ void ChangesWindow::Hide() {
 // New entries come in on top, and the oldest may drop off the end: every
 // row the user had selected or scrolled to moves down by as many as came.
 void ChangesWindow::FollowLog() {
+    FollowDay();
     const int count = static_cast<int>(log_.Count());
     const int before = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
     const auto came = static_cast<int>(log_.Added() - shownAdded_);
@@ -183,8 +215,9 @@ bool ChangesWindow::CopySelection() const {
         if (row < 0 || static_cast<std::size_t>(row) >= log_.Count()) continue;
         TableRowTexts cells;
         for (std::size_t c = 0; c < kChangeColumns.size(); ++c) {
+            // Dated always: a copy may be read on another day.
             cells.emplace_back(ChangeCell(log_.Entry(static_cast<std::size_t>(row)),
-                                          static_cast<int>(c)));
+                                          static_cast<int>(c), WhenFormat(locale_, std::nullopt)));
         }
         rows.push_back(std::move(cells));
     }
@@ -216,8 +249,8 @@ bool ChangesWindow::OnKey(WPARAM key) {
 void ChangesWindow::FillDisplayInfo(LVITEMW& item) const {
     if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= log_.Count()) return;
     if ((item.mask & LVIF_TEXT) == 0 || !item.pszText || item.cchTextMax <= 0) return;
-    const TextView text =
-        ChangeCell(log_.Entry(static_cast<std::size_t>(item.iItem)), item.iSubItem);
+    const Text text = ChangeCell(log_.Entry(static_cast<std::size_t>(item.iItem)), item.iSubItem,
+                                 WhenFormat(locale_, today_));
     const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
     std::copy_n(text.data(), n, item.pszText);
     item.pszText[n] = L'\0';
@@ -255,6 +288,9 @@ LRESULT ChangesWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_SIZE:
             if (list_) LayOut();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kDayTimerId && list_) FollowDay();
             return 0;
         case WM_SETFOCUS:
             if (list_) SetFocus(list_);

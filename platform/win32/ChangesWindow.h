@@ -3,6 +3,8 @@
 // user's place in it stays with its entries as new ones come in on top.
 // Ctrl+C copies the selected entries with a header line, Ctrl+A selects
 // all, Esc closes. It follows its monitor's DPI and the system's colours.
+// Entries of today show their time, earlier ones their date too, and the
+// list notices the day turn; a copy always carries the date.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +17,7 @@
 #include "monitor/ChangeLog.h"
 #include "platform/win32/DpiScale.h"
 #include "platform/win32/GdiHandles.h"
+#include "platform/win32/Win32Locale.h"
 
 namespace kestrova::win32 {
 
@@ -47,6 +50,8 @@ private:
     void FollowLog();
     bool OnKey(WPARAM key);
     void FillDisplayInfo(LVITEMW& item) const;
+    void FitTimeColumn();
+    void FollowDay();
 
     HINSTANCE instance_;
     ChangeLog& log_;
@@ -57,6 +62,8 @@ private:
     DpiScale scale_;
     unique_hfont font_;
     std::uint64_t shownAdded_ = 0;  // log_.Added() when the list last caught up
+    Win32Locale locale_;
+    LocalTime today_;  // entries of this day show their time alone
 };
 
 }  // namespace kestrova::win32

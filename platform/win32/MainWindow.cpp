@@ -1,6 +1,7 @@
 #include "platform/win32/MainWindow.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <exception>
@@ -11,7 +12,9 @@
 #include "platform/win32/ChangesWindow.h"
 #include "platform/win32/DefaultPlace.h"
 #include "platform/win32/MessageFont.h"
+#include "platform/win32/SessionNotice.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Desk.h"
 #include "platform/win32/Win32CommandButton.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Label.h"
@@ -102,7 +105,8 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
       environment_(std::make_unique<Win32Environment>()),
       versionInfo_(std::make_unique<Win32VersionInfo>()),
       clock_(std::make_unique<Win32Clock>()),
-      locale_(std::make_unique<Win32Locale>()) {
+      locale_(std::make_unique<Win32Locale>()),
+      desk_(std::make_unique<Win32Desk>()) {
     CreateWindowAtDefaultPlace();
     try {
         if (seams.windowCreated) seams.windowCreated(hwnd_);
@@ -124,9 +128,10 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
             Form1::Controls{*window_, *lblCaption_, *close_, *txtComputer_, *cmdSwitch_, *txtFreq_,
                             *lblTime_, *adaptors_, *website_, *timer_},
             Form1::Services{rpc_, wmi_, shell_, *messageBox_, *environment_, *versionInfo_,
-                            *clock_, *locale_});
+                            *clock_, *locale_, *desk_});
 
         form_->Form_Load();
+        session_ = std::make_unique<SessionNotice>(hwnd_);
         loaded_ = true;
         // The period box comes first in the tab order: the first thing a user
         // changes before pressing ON.
@@ -312,6 +317,10 @@ HWND MainWindow::FirstTabStop() const {
 
 // Said in a box: a beep goes unnoticed, and the time label would be written
 // over by the next refresh.
+void MainWindow::OnDeskEvent(DeskEvent event) {
+    if (form_) Call([this, event] { form_->Desk_Changed(event); });
+}
+
 void MainWindow::TellCopyFailed() {
     messageBox_->Show(u"Kestrova could not copy the rows: another program may be using the "
                       u"clipboard. Try again in a moment.",
@@ -392,6 +401,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
 
         case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) {
+                OnDeskEvent(DeskEvent::Minimized);
+                return 0;
+            }
+            OnDeskEvent(DeskEvent::Restored);
             // Form_Resize reads the client size itself.
             if (loaded_ && form_) Call([this] { form_->Form_Resize(); });
             return 0;
@@ -408,14 +422,39 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
 
         case WM_DESTROY:
+            session_.reset();
             // A window the program's owner tears down (a test, a failed
             // start) must not end that owner's message loop.
             if (!ownerDestroying_) PostQuitMessage(0);
             return 0;
 
+        // Sent once for the whole program, its window of changes included.
         case WM_ACTIVATEAPP:
-            if (window_) window_->OnActivateApp(wParam != FALSE);
+            OnDeskEvent(wParam ? DeskEvent::Activated : DeskEvent::Deactivated);
             break;
+
+        case WM_WTSSESSION_CHANGE:
+            switch (wParam) {
+                case WTS_SESSION_LOCK: OnDeskEvent(DeskEvent::Locked); break;
+                case WTS_SESSION_UNLOCK: OnDeskEvent(DeskEvent::Unlocked); break;
+                case WTS_CONSOLE_DISCONNECT:
+                case WTS_REMOTE_DISCONNECT: OnDeskEvent(DeskEvent::Disconnected); break;
+                case WTS_CONSOLE_CONNECT:
+                case WTS_REMOTE_CONNECT: OnDeskEvent(DeskEvent::Connected); break;
+                default: break;
+            }
+            return 0;
+
+        case WM_POWERBROADCAST:
+            // A resume comes as PBT_APMRESUMEAUTOMATIC, alone or followed by
+            // PBT_APMRESUMESUSPEND once a user is back; the clock takes the
+            // second as no news. Modern Standby may send neither: the clock
+            // that stops in sleep and the need for input guard that case.
+            if (wParam == PBT_APMSUSPEND) OnDeskEvent(DeskEvent::Suspended);
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+                OnDeskEvent(DeskEvent::Resumed);
+            }
+            return TRUE;
 
         case WM_ACTIVATE:
             // A dialog-like window hands the focus back to the control that

@@ -25,12 +25,15 @@ class Environment;
 class VersionInfo;
 class Clock;
 class Locale;
+class Desk;
+enum class DeskEvent;
 }  // namespace kestrova
 
 namespace kestrova::win32 {
 
 class ChangesWindow;
 class ChildControl;
+class SessionNotice;
 class Win32Label;
 class Win32PictureBox;
 class Win32TextBox;
@@ -96,6 +99,7 @@ private:
     void OnCommand(int controlId, int code);
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
     void ShowChanges();
+    void OnDeskEvent(DeskEvent event);
     void TellCopyFailed();
     HWND FirstTabStop() const;
 
@@ -118,6 +122,7 @@ private:
     std::unique_ptr<const VersionInfo> versionInfo_;
     std::unique_ptr<const Clock> clock_;
     std::unique_ptr<const Locale> locale_;
+    std::unique_ptr<const Desk> desk_;
 
     HWND hwnd_ = nullptr;
     unique_hfont font_;
@@ -141,6 +146,7 @@ private:
     std::unique_ptr<MessageBox> messageBox_;
     std::unique_ptr<Form1> form_;  // it refers to everything above
     std::unique_ptr<ChangesWindow> changes_;  // shows form_'s change log; created when asked
+    std::unique_ptr<SessionNotice> session_;  // lock and unlock; gone before the window
 
     HWND lastFocus_ = nullptr;  // restored when the window is activated again
     bool loaded_ = false;       // Form_Load has run; layout may run

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Locale.h"
 #include "platform/win32/WideText.h"
 
 namespace kestrova::win32 {
@@ -50,7 +52,9 @@ std::optional<Text> RowTipAt(HWND list, const AdapterTable& table, POINT client,
     }
     if (const RowMark& mark = table.Mark(hit.iItem); mark.on) {
         if (!tip.empty()) tip += u"\n\n";
-        tip += DescribeMarks(mark.history);
+        // Dated when not of today: a tip read on Monday of a change on Friday.
+        const Win32Locale locale;
+        tip += DescribeMarks(mark.history, WhenFormat(locale, Win32Clock().Now()));
     }
     if (tip.empty()) return std::nullopt;
     return tip;

@@ -4,10 +4,10 @@
 
 namespace kestrova::win32 {
 
-TimeOfDay Win32Clock::Now() const {
+LocalTime Win32Clock::Now() const {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    return TimeOfDay{now.wHour, now.wMinute, now.wSecond};
+    return LocalTime{now.wYear, now.wMonth, now.wDay, {now.wHour, now.wMinute, now.wSecond}};
 }
 
 }  // namespace kestrova::win32

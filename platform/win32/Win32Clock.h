@@ -1,4 +1,4 @@
-// The local time of day from GetLocalTime.
+// The local date and time from GetLocalTime.
 #pragma once
 
 #include "platform/Clock.h"
@@ -7,7 +7,7 @@ namespace kestrova::win32 {
 
 class Win32Clock final : public Clock {
 public:
-    TimeOfDay Now() const override;
+    LocalTime Now() const override;
 };
 
 }  // namespace kestrova::win32

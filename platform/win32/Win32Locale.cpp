@@ -46,3 +46,27 @@ Text Win32Locale::TimeToText(const TimeOfDay& time) const {
 }
 
 }  // namespace kestrova::win32
+
+namespace kestrova::win32 {
+
+Text Win32Locale::DateToText(const LocalTime& date) const {
+    SYSTEMTIME when{};
+    when.wYear = static_cast<WORD>(date.year);
+    when.wMonth = static_cast<WORD>(date.month);
+    when.wDay = static_cast<WORD>(date.day);
+    if (date.year < 1601 || date.year > 30827 || date.month < 1 || date.month > 12 ||
+        date.day < 1 || date.day > 31) {
+        return {};
+    }
+    const int size = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr,
+                                     nullptr, 0, nullptr);
+    if (size <= 0) return {};
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    const int written = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr,
+                                        out.data(), size, nullptr);
+    if (written <= 0) return {};
+    out.resize(static_cast<std::size_t>(written) - 1);
+    return FromWide(out);
+}
+
+}  // namespace kestrova::win32

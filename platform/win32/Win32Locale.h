@@ -11,6 +11,7 @@ public:
     std::optional<double> TextToNumber(TextView text) const override;
     // Empty when the time is out of range.
     Text TimeToText(const TimeOfDay& time) const override;
+    Text DateToText(const LocalTime& date) const override;
 };
 
 }  // namespace kestrova::win32

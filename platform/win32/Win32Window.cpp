@@ -42,7 +42,12 @@ void Win32Window::Move(float left, float top) {
 }
 
 void Win32Window::RequestAttention() {
-    if (GetForegroundWindow() == hwnd_) return;
+    // The program is in front when any window of its thread is, the window
+    // of changes included: the user is looking at it already.
+    const HWND front = GetForegroundWindow();
+    if (front && GetWindowThreadProcessId(front, nullptr) == GetWindowThreadProcessId(hwnd_, nullptr)) {
+        return;
+    }
     // The system's flash: the taskbar button only, until the window is
     // brought to the foreground, at the system's own rate.
     FLASHWINFO flash{};
@@ -50,24 +55,6 @@ void Win32Window::RequestAttention() {
     flash.hwnd = hwnd_;
     flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
     FlashWindowEx(&flash);
-}
-
-// Counted from the activation messages, not by asking now and then: a user
-// who looks in for a moment between two asks has still seen the window.
-std::chrono::milliseconds Win32Window::ForegroundTime() const {
-    ULONGLONG total = foreground_;
-    if (activeSince_) total += GetTickCount64() - *activeSince_;
-    return std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(total));
-}
-
-void Win32Window::OnActivateApp(bool active) {
-    const ULONGLONG now = GetTickCount64();
-    if (active && !activeSince_) {
-        activeSince_ = now;
-    } else if (!active && activeSince_) {
-        foreground_ += now - *activeSince_;
-        activeSince_.reset();
-    }
 }
 
 void Win32Window::Unload() {

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "platform/Window.h"
 #include "platform/win32/DpiScale.h"
 
@@ -23,19 +21,13 @@ public:
     void Move(float left, float top) override;
     WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
     void RequestAttention() override;
-    std::chrono::milliseconds ForegroundTime() const override;
     void Unload() override;
-
-    // From WM_ACTIVATEAPP: the program came to the front, or left it.
-    void OnActivateApp(bool active);
 
 private:
     RECT ScreenRect() const;
 
     HWND hwnd_;
     const DpiScale& scale_;
-    ULONGLONG foreground_ = 0;              // ms in front before the current stretch
-    std::optional<ULONGLONG> activeSince_;  // GetTickCount64 when it came to the front
 };
 
 }  // namespace kestrova::win32

@@ -59,7 +59,7 @@ std::uint64_t FullChangeLogBytes() {
             now.subItems[5].reset();
             RefreshResult result;
             result.computer = u"WORKSTATION-0042";
-            result.stamp.when = u"10:31:05";
+            result.stamp.at = {2026, 3, 14, {10, 31, 5}};
             result.changes.push_back(CompareRows(was, now));
             log->Record(result);
         }

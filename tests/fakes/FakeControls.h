@@ -12,6 +12,7 @@
 
 #include "platform/Clock.h"
 #include "platform/CommandButton.h"
+#include "platform/Desk.h"
 #include "platform/Environment.h"
 #include "platform/Label.h"
 #include "platform/Locale.h"
@@ -97,14 +98,12 @@ public:
     }
     WindowHandle Handle() const override { return handle; }
     void RequestAttention() override { ++attentionRequests; }
-    std::chrono::milliseconds ForegroundTime() const override { return foreground; }
     void Unload() override { ++unloads; }
 
     float width = 10185, height = 3510, left = 1500, top = 1200;
     WindowHandle handle = 0x1234;
     int unloads = 0;
     int attentionRequests = 0;
-    std::chrono::milliseconds foreground{0};
     std::vector<std::pair<float, float>> moves;  // left, top
 };
 
@@ -157,11 +156,17 @@ public:
 
 class FakeClock final : public Clock {
 public:
-    TimeOfDay Now() const override { return now; }
-    TimeOfDay now{10, 32, 5};
+    LocalTime Now() const override { return now; }
+    LocalTime now{2026, 3, 14, {10, 32, 5}};
 };
 
-// A locale with '.' as decimal separator and "H:MM:SS" times. Only whole
+class FakeDesk final : public Desk {
+public:
+    DeskReading Read() const override { return reading; }
+    DeskReading reading;
+};
+
+// A locale with '.' as decimal separator, "H:MM:SS" times and "D.M.YYYY" dates. Only whole
 // texts that are numbers convert; surrounding blanks are allowed, as the
 // platform's conversion allows them.
 class FakeLocale final : public Locale {
@@ -182,6 +187,10 @@ public:
         };
         return DecimalText(static_cast<std::uint64_t>(t.hour)) + u":" + two(t.minute) + u":" +
                two(t.second);
+    }
+    Text DateToText(const LocalTime& d) const override {
+        const auto number = [](int v) { return DecimalText(static_cast<std::uint64_t>(v)); };
+        return number(d.day) + u"." + number(d.month) + u"." + number(d.year);
     }
 };
 

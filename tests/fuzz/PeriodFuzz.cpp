@@ -42,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeMessageBox box;
     NetMon netMon{txtComputer, rpc, wmi, table};
     ChangeLog changes;
-    RefreshTick tick{netMon, lblTime, form, clock, locale, changes};
+    SeenClock seen;
+    fakes::FakeDesk desk;
+    RefreshTick tick{netMon, lblTime, form, clock, locale, changes, seen, desk};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, box};
 
     sw.Press();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeControls.h"
 #include "inventory/AdapterTable.h"
 
 namespace kestrova {
@@ -98,86 +99,131 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
     }
 }
 
-// B's address changes at some refreshes; `seen` is how long the window has
-// been in front, in all, at each.
-TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAndARefreshBringsNoChange) {
+// B's address changes at some refreshes, one a second. At each, `seen` is
+// the clock of the time somebody could see the window, `input` the time
+// awake of the latest input and `atInput` that clock then (-1: no input).
+TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAfterInputAndARefreshBringsNoChange) {
     struct Step {
         const char* what;
         const char16_t* ip;
-        int seen;  // ms
+        int seen, input, atInput;  // ms
         bool marked;
         std::vector<int> repaint;
     };
     const Step steps[] = {
-        {"first fill: nothing to compare with", u"10.0.0.5", 0, false, {0, 1}},
-        {"B changed while the window was behind", u"10.0.0.6", 0, true, {1}},
-        {"not yet seen: the mark stays and nothing is touched", u"10.0.0.6", 0, true, {}},
-        {"9.999 s in front", u"10.0.0.6", 9999, true, {}},
-        {"changed again: the mark starts over", u"10.0.0.7", 9999, true, {1}},
-        {"10 s after the first change, not after the latest", u"10.0.0.7", 19998, true, {}},
-        {"10 s in front since the latest change, and no change: it goes", u"10.0.0.7", 19999,
+        {"first fill: nothing to compare with", u"10.0.0.5", 0, -1, 0, false, {0, 1}},
+        {"B changed while the window was behind", u"10.0.0.6", 0, -1, 0, true, {1}},
+        {"not yet seen: the mark stays and nothing is touched", u"10.0.0.6", 0, -1, 0, true, {}},
+        {"long in front, but nobody gave input since the change", u"10.0.0.6", 60000, 500, 0,
+         true, {}},
+        {"input: the count starts from it", u"10.0.0.6", 60500, 3500, 60000, true, {}},
+        {"9.999 s counted since", u"10.0.0.6", 69999, 3500, 60000, true, {}},
+        {"changed again: the mark starts over and waits for input", u"10.0.0.7", 70000, 3500,
+         60000, true, {1}},
+        {"counted long, but the input was before this change", u"10.0.0.7", 90000, 3500, 60000,
+         true, {}},
+        {"input after it", u"10.0.0.7", 95000, 7500, 90000, true, {}},
+        {"10 s since that input, and no change: it goes", u"10.0.0.7", 100000, 7500, 90000,
          false, {1}},
-        {"a change long after: marked, however long it is in front", u"10.0.0.8", 60000, true,
-         {1}},
-        {"seen 10 s, but this refresh changed it again", u"10.0.0.9", 70000, true, {1}},
-        {"then no change after 10 s: it goes", u"10.0.0.9", 80000, false, {1}},
+        {"a change long after: marked", u"10.0.0.8", 100000, 7500, 90000, true, {1}},
+        {"input, then 10 s less one ms", u"10.0.0.8", 110499, 10500, 100500, true, {}},
+        {"this refresh changed it again", u"10.0.0.9", 110500, 10500, 100500, true, {1}},
     };
+    const fakes::FakeLocale locale;
     AdapterTable table;
     const AdapterRow a = Row(u"A", u"eth0");
     int second = 0;
     for (const Step& step : steps) {
-        const RefreshStamp stamp{u"10:00:" + DecimalText(static_cast<std::uint64_t>(second++)),
-                                 std::chrono::milliseconds(step.seen)};
+        RefreshStamp stamp;
+        // The first changes came yesterday.
+        stamp.at = {2026, 3, second < 3 ? 13 : 14, {10, 0, second}};
+        stamp.presence = {std::chrono::milliseconds(step.seen),
+                          std::chrono::milliseconds(second * 1000),
+                          step.input < 0 ? std::chrono::milliseconds::min()
+                                         : std::chrono::milliseconds(step.input),
+                          std::chrono::milliseconds(step.atInput)};
+        ++second;
         const TableUpdate update = table.Replace({a, Row(u"B", u"eth1", step.ip)}, stamp);
         EXPECT_EQ(table.Highlighted(1), step.marked) << step.what;
         EXPECT_FALSE(table.Highlighted(0)) << step.what;
         EXPECT_EQ(update.repaint, step.repaint) << step.what;
         EXPECT_EQ(update.Nothing(), step.repaint.empty()) << step.what;
-        if (second == 5) {
-            EXPECT_EQ(DescribeMarks(table.Mark(1).history),
-                      u"Changed at 10:00:4\nIP: 10.0.0.6 \u2192 10.0.0.7\n\n"
-                      u"Changed at 10:00:1\nIP: 10.0.0.5 \u2192 10.0.0.6")
-                << "the tip lists each change while marked, newest first";
+        if (second == 7) {
+            EXPECT_EQ(DescribeMarks(table.Mark(1).history, WhenFormat(locale, stamp.at)),
+                      u"Changed at 10:00:06\nIP: 10.0.0.6 \u2192 10.0.0.7\n\n"
+                      u"Changed at 13.3.2026 10:00:01\nIP: 10.0.0.5 \u2192 10.0.0.6")
+                << "the tip lists each change while marked, newest first, dated when not today";
         }
     }
+    table.Replace({a, Row(u"B", u"eth1", u"10.0.0.9")},
+                  {{}, {std::chrono::milliseconds(200000), std::chrono::milliseconds(99000),
+                        std::chrono::milliseconds(10500), std::chrono::milliseconds(100500)}});
+    EXPECT_TRUE(table.Highlighted(1)) << "input from before the latest change never counts";
+    table.Replace({a, Row(u"B", u"eth1", u"10.0.0.9")},
+                  {{}, {std::chrono::milliseconds(200000), std::chrono::milliseconds(99000),
+                        std::chrono::milliseconds(98000), std::chrono::milliseconds(200000)}});
+    table.Replace({a, Row(u"B", u"eth1", u"10.0.0.9")},
+                  {{}, {std::chrono::milliseconds(210000), std::chrono::milliseconds(100000),
+                        std::chrono::milliseconds(98000), std::chrono::milliseconds(200000)}});
+    EXPECT_FALSE(table.Highlighted(1));
     EXPECT_TRUE(table.Mark(1).history.empty()) << "a mark that goes takes its changes along";
 }
 
 // A list cut short (a later fetch failed) shows the adapters it read; the
 // others are not gone, and the next complete list is compared with them.
+// Where C is `marked` (changed, and input came after), its mark waits aside
+// while 20 s of seen time pass, comes back, and goes 10 s of seen time later.
 TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
     const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
-    const AdapterRow c2 = Row(u"C", u"eth2", u"10.0.0.9");
+    const AdapterRow c0 = Row(u"C", u"eth2", u"10.0.0.1"), c2 = Row(u"C", u"eth2", u"10.0.0.9");
     struct Case {
         const char* what;
+        bool marked;
         std::vector<std::vector<AdapterRow>> cuts;  // one or more lists cut short
         std::vector<AdapterRow> after;
         std::vector<std::string> shown;
         std::string changes;
         bool attention;
+        std::vector<std::string> later;  // 10 s of seen time after the return
     };
+    const std::vector<std::string> none{"A/eth0", "B/eth1", "C/eth2"};
+    const std::vector<std::string> cMarked{"A/eth0", "B/eth1", "C/eth2*"};
     const Case cases[] = {
-        {"back unchanged", {{a}}, {a, b, c}, {"A/eth0", "B/eth1", "C/eth2"}, "", false},
-        {"back changed", {{a}}, {a, b, c2}, {"A/eth0", "B/eth1", "C/eth2*"}, "~C", false},
-        {"gone meanwhile", {{a}}, {a, c}, {"A/eth0", "C/eth2"}, "-B", true},
-        {"not even the first adapter read", {{}}, {a, b, c}, {"A/eth0", "B/eth1", "C/eth2"}, "",
-         false},
-        {"cut twice, at different places", {{a, b}, {a}}, {a, b, c},
-         {"A/eth0", "B/eth1", "C/eth2"}, "", false},
+        {"back unchanged", false, {{a}}, {a, b, c}, none, "", false, none},
+        {"back changed", false, {{a}}, {a, b, c2}, cMarked, "~C", false, cMarked},
+        {"gone meanwhile", false, {{a}}, {a, c}, {"A/eth0", "C/eth2"}, "-B", true,
+         {"A/eth0", "C/eth2"}},
+        {"not even the first adapter read", false, {{}}, {a, b, c}, none, "", false, none},
+        {"cut twice, at different places", false, {{a, b}, {a}}, {a, b, c}, none, "", false, none},
+        {"marked: the mark waits aside, and its time aside does not count", true, {{a}},
+         {a, b, c}, cMarked, "", false, none},
+        {"marked, after a failed first fetch", true, {{}}, {a, b, c}, cMarked, "", false, none},
+        {"marked, cut twice", true, {{a, b}, {a}}, {a, b, c}, cMarked, "", false, none},
+        {"marked, back changed again: the mark starts over", true, {{a}}, {a, b, c2}, cMarked,
+         "~C", false, cMarked},
+    };
+    using std::chrono::milliseconds;
+    const auto stamp = [](int seen, int awake) {
+        return RefreshStamp{{}, {milliseconds(seen), milliseconds(awake), milliseconds(1500),
+                                 milliseconds(500)}};
     };
     for (const Case& k : cases) {
         AdapterTable table;
-        table.Replace({a, b, c});
+        table.Replace({a, b, k.marked ? c0 : c}, stamp(0, 0));
+        table.Replace({a, b, c}, stamp(0, 1000));
+        ASSERT_EQ(table.Highlighted(2), k.marked) << k.what;
         for (const std::vector<AdapterRow>& cut : k.cuts) {
-            const TableUpdate update = table.Replace(cut, {}, false);
+            const TableUpdate update = table.Replace(cut, stamp(1000, 2000), false);
             EXPECT_TRUE(update.changes.empty()) << k.what;
             EXPECT_FALSE(update.attention) << k.what;
             EXPECT_EQ(table.Count(), static_cast<int>(cut.size())) << k.what;
         }
-        const TableUpdate after = table.Replace(k.after);
+        const TableUpdate after = table.Replace(k.after, stamp(21000, 3000));
         EXPECT_EQ(Shown(table), k.shown) << k.what;
         EXPECT_EQ(Summary(after.changes), k.changes) << k.what;
         EXPECT_EQ(after.attention, k.attention) << k.what;
+        table.Replace(k.after, stamp(31000, 4000));
+        EXPECT_EQ(Shown(table), k.later) << k.what;
     }
 }
 

@@ -34,9 +34,10 @@ protected:
     fakes::FakeVersionInfo versionInfo;
     fakes::FakeClock clock;
     fakes::FakeLocale locale;
+    fakes::FakeDesk desk;
     Form1 form1{{form, lblCaption, close, txtComputer, cmdSwitch, txtFreq, lblTime, adaptors,
                  website, tmrPing},
-                {rpc, wmi, shell, messageBox, environment, versionInfo, clock, locale}};
+                {rpc, wmi, shell, messageBox, environment, versionInfo, clock, locale, desk}};
 
     int Refreshes() const { return static_cast<int>(wmi.log.boundNames.size()); }
 };

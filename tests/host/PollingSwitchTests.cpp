@@ -27,7 +27,9 @@ protected:
     fakes::FakeMessageBox messageBox;
     NetMon netMon{txtComputer, rpc, wmi, table};
     ChangeLog changes;
-    RefreshTick tick{netMon, lblTime, form, clock, locale, changes};
+    SeenClock seen;
+    fakes::FakeDesk desk;
+    RefreshTick tick{netMon, lblTime, form, clock, locale, changes, seen, desk};
     PollingSwitch sw{{cmdSwitch, txtComputer, txtFreq, tmrPing}, tick, locale, messageBox};
 
     int Refreshes() const { return static_cast<int>(wmi.log.boundNames.size()); }

@@ -21,12 +21,14 @@ protected:
     fakes::FakeLocale locale;
     NetMon netMon{txtComputer, rpc, wmi, table};
     ChangeLog changes;
-    RefreshTick tick{netMon, lblTime, form, clock, locale, changes};
+    SeenClock seen;
+    fakes::FakeDesk desk;
+    RefreshTick tick{netMon, lblTime, form, clock, locale, changes, seen, desk};
 };
 
 TEST_F(RefreshTickTest, StampsTheTimeTheRefreshEnded) {
     wmi.script.adapters = {fakes::AdapterWithMac(u"A"), fakes::AdapterWithMac(u"B")};
-    clock.now = {9, 5, 7};
+    clock.now.time = {9, 5, 7};
     tick();
     EXPECT_EQ(lblTime.caption, u"9:05:07");
     EXPECT_EQ(table.rows.size(), 2u);
@@ -41,14 +43,14 @@ TEST_F(RefreshTickTest, AFailureShowsTimeAndReasonThenTheNextGoodTickClearsIt) {
     EXPECT_EQ(table.rows.size(), 1u) << "the rows of the last good refresh stay";
 
     wmi.script.bindFailure.reset();
-    clock.now = {10, 33, 5};
+    clock.now.time = {10, 33, 5};
     tick();
     EXPECT_EQ(lblTime.caption, u"10:33:05");
     EXPECT_TRUE(table.rows.empty());
 
     wmi.script.adapters = {fakes::AdapterWithMac(u"A"), fakes::AdapterWithMac(u"B")};
     wmi.script.failingFetch = 1;
-    clock.now = {10, 34, 5};
+    clock.now.time = {10, 34, 5};
     tick();
     EXPECT_EQ(lblTime.caption, u"10:34:05  FAR: read 1 adapter, then: Generic failure (0x80041001)")
         << "a list cut short is no success";
@@ -101,14 +103,15 @@ TEST_F(RefreshTickTest, WhatTheUserShouldSeeAsksForAttention) {
     // The label, the marks and the change log read one stamp.
     wmi.script.bindFailure.reset();
     wmi.script.adapters = {gateway(u"A", {Text(u"gw3")}), gateway(u"C", {})};
-    clock.now = {11, 0, 0};
-    form.foreground = std::chrono::milliseconds(4321);
+    clock.now.time = {11, 0, 0};
+    desk.reading.awake = std::chrono::milliseconds(4321);
     tick();
-    EXPECT_EQ(table.table.Mark(0).since, std::chrono::milliseconds(4321));
+    EXPECT_EQ(table.table.Mark(0).foundAt, std::chrono::milliseconds(4321));
     ASSERT_GE(changes.Count(), 2u);
-    EXPECT_EQ(changes.Entry(0).when, u"11:00:00");
+    EXPECT_EQ(changes.Entry(0).when, clock.now);
     EXPECT_EQ(changes.Entry(0).what, u"Gateway: gw2 \u2192 gw3");
-    EXPECT_EQ(changes.Entry(1).what, u"Refresh worked again, after failing since 10:32:05")
+    EXPECT_EQ(ChangeWhat(changes.Entry(1), WhenFormat(locale, clock.now)),
+              u"Refresh worked again, after failing since 10:32:05")
         << "read upwards: it failed, it worked again, and it found this";
 }
 

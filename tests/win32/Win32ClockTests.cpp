@@ -22,7 +22,8 @@ TEST(Win32ClockTests, ReadsTheLocalTimeOfDay) {
         SYSTEMTIME before{};
         SYSTEMTIME after{};
         GetLocalTime(&before);
-        const TimeOfDay now = clock.Now();
+        const LocalTime today = clock.Now();
+        const TimeOfDay now = today.time;
         GetLocalTime(&after);
         if (SecondOfDay(after) < SecondOfDay(before)) continue;  // midnight passed
         EXPECT_GE(SecondOfDay(now), SecondOfDay(before));
@@ -31,6 +32,9 @@ TEST(Win32ClockTests, ReadsTheLocalTimeOfDay) {
         EXPECT_LE(now.hour, 23);
         EXPECT_LE(now.minute, 59);
         EXPECT_LE(now.second, 59);
+        EXPECT_EQ(today.year, before.wYear);
+        EXPECT_EQ(today.month, before.wMonth);
+        EXPECT_EQ(today.day, before.wDay);
         return;
     }
     FAIL() << "midnight three times in a row";

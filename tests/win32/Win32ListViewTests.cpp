@@ -23,7 +23,9 @@
 #include "inventory/StatusImages.h"
 #include "platform/win32/RowNames.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ListView.h"
+#include "platform/win32/Win32Locale.h"
 #include "win32/TestWindow.h"
 
 namespace kestrova::win32 {
@@ -437,7 +439,12 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
         if (!GetUpdateRect(list.hwnd(), &r, FALSE)) return std::nullopt;
         return r;
     };
-    const auto seenFor = [](int ms) { return RefreshStamp{u"t", std::chrono::milliseconds(ms)}; };
+    // Seen for `ms` since input that came just after the change of seenFor(0).
+    const auto seenFor = [](int ms) {
+        using std::chrono::milliseconds;
+        return RefreshStamp{{}, {milliseconds(ms), milliseconds(1000 + ms), milliseconds(999 + ms),
+                                 milliseconds(0)}};
+    };
     painted();
     events.Take();
 
@@ -713,10 +720,14 @@ TEST_F(Win32ListViewTestsRows, ATipShowsTheWholeTextOfACellThatDoesNotFit) {
     const POINT onLight{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     EXPECT_EQ(list->TipTextAt(onLight), u"Light: green, gateway and DNS server");
     AdapterRow changed = RowOf(u"k1", longDescription, 2);
-    list->ShowRows({changed}, {u"9:41:00", {}}, true);
+    LocalTime today = Win32Clock().Now();
+    today.time = {9, 41, 0};
+    list->ShowRows({changed}, {today, {}}, true);
     EXPECT_EQ(list->TipTextAt(onLight),
-              u"Light: yellow, gateway but no DNS server\n\nChanged at 9:41:00\n"
-              u"Light: green \u2192 yellow, no DNS server");
+              u"Light: yellow, gateway but no DNS server\n\nChanged at " +
+                  Win32Locale().TimeToText(today.time) +
+                  u"\nLight: green \u2192 yellow, no DNS server")
+        << "a change of today: its time alone";
     EXPECT_EQ(list->TipTextAt(inDescription).value_or(u"").substr(0, 122),
               longDescription + u"\n\n");
     EXPECT_EQ(list->TipTextAt(inMac).value_or(u"").substr(0, 10), u"Changed at");
@@ -728,7 +739,7 @@ TEST_F(Win32ListViewTestsRows, ATipShowsTheWholeTextOfACellThatDoesNotFit) {
     ClientToScreen(list->hwnd(), &screen);
     SetCursorPos(screen.x, screen.y);
     SendMessageW(list->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(inDescription.x, inDescription.y));
-    list->ShowRows({RowOf(u"k0", u"short"), RowOf(u"k1", longDescription)}, {u"t", {}}, true);
+    list->ShowRows({RowOf(u"k0", u"short"), RowOf(u"k1", longDescription)}, {}, true);
     text.assign(512, L'\0');
     tool.lpszText = text.data();
     SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));

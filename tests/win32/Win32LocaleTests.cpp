@@ -112,6 +112,14 @@ TEST(Win32LocaleTests, TimeOutOfRangeGivesEmptyText) {
         EXPECT_EQ(locale.TimeToText(time), Text())
             << time.hour << ":" << time.minute << ":" << time.second;
     }
+    for (const LocalTime& date : {LocalTime{2026, 13, 1, {}}, LocalTime{2026, 0, 1, {}},
+                                  LocalTime{2026, 1, 0, {}}, LocalTime{1600, 1, 1, {}}}) {
+        EXPECT_EQ(locale.DateToText(date), Text()) << date.year << "-" << date.month << "-" << date.day;
+    }
+    const Text date = locale.DateToText({2026, 12, 28, {}});
+    EXPECT_NE(date.find(u"28"), Text::npos) << TextToAscii(date);
+    EXPECT_NE(date.find(u"12"), Text::npos) << TextToAscii(date);
+    EXPECT_NE(date.find(u"26"), Text::npos) << TextToAscii(date);
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+#include "monitor/SeenClock.h"
+
+#include <algorithm>
+
+namespace kestrova {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// The part of [from, to] that lies in [start, start + kPresenceFor].
+milliseconds Overlap(milliseconds from, milliseconds to, milliseconds start) {
+    if (start == milliseconds::min()) return milliseconds{0};
+    const milliseconds a = std::max(from, start);
+    const milliseconds b = std::min(to, start + kPresenceFor);
+    return b > a ? b - a : milliseconds{0};
+}
+
+// The part of [from, to] in which input is known to have been fresh: within
+// kPresenceFor after either of two inputs, `earlier` <= `later`. Inputs in
+// between are not known, so nothing is credited for them.
+milliseconds FreshWithin(milliseconds from, milliseconds to, milliseconds earlier,
+                         milliseconds later) {
+    if (to <= from) return milliseconds{0};
+    // Where the two windows overlap, the stretch is counted once.
+    return Overlap(from, to, earlier) + Overlap(from, to, later) -
+           Overlap(std::max(from, later), to, earlier);
+}
+
+}  // namespace
+
+bool SeenClock::Counting() const {
+    return foreground_ && !minimized_ && !locked_ && !disconnected_ && !suspended_;
+}
+
+void SeenClock::Advance(DeskReading now) {
+    const milliseconds at = started_ ? std::max(now.awake, readAt_) : now.awake;
+    const milliseconds input = at - std::max(now.inputAge, milliseconds{0});
+    if (!started_) {
+        // Input before the program started: known, and the clock stood at 0.
+        started_ = true;
+        readAt_ = at;
+        inputAt_ = input;
+        return;
+    }
+    const milliseconds known = inputAt_;
+    const milliseconds latest = std::max(known, input);
+    const auto credit = [&](milliseconds to) {
+        return Counting() ? FreshWithin(readAt_, to, known, latest) : milliseconds{0};
+    };
+    if (input > known) {
+        // Where the new input falls before this reading's start, the clock
+        // then was at most its value at that start: crediting from there is
+        // never more than was seen.
+        seenAtInput_ = seen_ + credit(std::max(readAt_, input));
+        inputAt_ = input;
+    }
+    seen_ += credit(at);
+    readAt_ = at;
+}
+
+void SeenClock::Note(DeskEvent event, DeskReading now) {
+    Advance(now);
+    switch (event) {
+        case DeskEvent::Activated: foreground_ = true; break;
+        case DeskEvent::Deactivated: foreground_ = false; break;
+        case DeskEvent::Minimized: minimized_ = true; break;
+        case DeskEvent::Restored: minimized_ = false; break;
+        case DeskEvent::Locked: locked_ = true; break;
+        case DeskEvent::Unlocked: locked_ = false; break;
+        case DeskEvent::Disconnected: disconnected_ = true; break;
+        case DeskEvent::Connected: disconnected_ = false; break;
+        case DeskEvent::Suspended: suspended_ = true; break;
+        case DeskEvent::Resumed: suspended_ = false; break;
+    }
+}
+
+Presence SeenClock::Read(DeskReading now) {
+    Advance(now);
+    return Presence{seen_, readAt_, inputAt_, seenAtInput_};
+}
+
+}  // namespace kestrova
