@@ -36,7 +36,12 @@ bool SeenClock::Counting() const {
 void SeenClock::Advance(DeskReading now) {
     const milliseconds at = started_ ? std::max(now.awake, readAt_) : now.awake;
     const milliseconds input = at - std::max(now.inputAge, milliseconds{0});
+    // Minimized now but not told so, or told of a restore that never came:
+    // since when is not known, so nothing since the last reading counts.
+    const bool missedMinimize = now.minimized != minimized_;
+    minimized_ = minimized_ || now.minimized;
     if (!started_) {
+        minimized_ = now.minimized;
         // Input before the program started: known, and the clock stood at 0.
         started_ = true;
         readAt_ = at;
@@ -57,9 +62,13 @@ void SeenClock::Advance(DeskReading now) {
     }
     seen_ += credit(at);
     readAt_ = at;
+    if (missedMinimize) minimized_ = now.minimized;
 }
 
 void SeenClock::Note(DeskEvent event, DeskReading now) {
+    // The window is already minimized or restored when it says so; until
+    // then it was as before.
+    if (event == DeskEvent::Minimized || event == DeskEvent::Restored) now.minimized = minimized_;
     Advance(now);
     switch (event) {
         case DeskEvent::Activated: foreground_ = true; break;

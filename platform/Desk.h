@@ -12,6 +12,9 @@ struct DeskReading {
     // How long ago the latest input was, anywhere in the session, on the
     // same scale (never negative).
     std::chrono::milliseconds inputAge{0};
+    // The program's window is minimized now: read as well as told, since
+    // not every way of minimizing a window says so.
+    bool minimized = false;
 };
 
 class Desk {

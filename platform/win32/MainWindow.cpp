@@ -105,8 +105,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
       environment_(std::make_unique<Win32Environment>()),
       versionInfo_(std::make_unique<Win32VersionInfo>()),
       clock_(std::make_unique<Win32Clock>()),
-      locale_(std::make_unique<Win32Locale>()),
-      desk_(std::make_unique<Win32Desk>()) {
+      locale_(std::make_unique<Win32Locale>()) {
     CreateWindowAtDefaultPlace();
     try {
         if (seams.windowCreated) seams.windowCreated(hwnd_);
@@ -119,6 +118,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
 
         timer_ = std::make_unique<Win32Timer>(hwnd_, kPingTimerId, kStartupTimerInterval);
         window_ = std::make_unique<Win32Window>(hwnd_, scale_);
+        desk_ = std::make_unique<Win32Desk>(hwnd_);
         Text title = versionInfo_->ProductName();
         if (title.empty()) title = u"Kestrova";
         messageBox_ = std::make_unique<Win32MessageBox>(hwnd_, std::move(title), showMessage_);

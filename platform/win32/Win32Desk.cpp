@@ -25,6 +25,7 @@ DeskReading Win32Desk::Read() const {
         // Unknown: nobody can be shown to be there.
         reading.inputAge = std::chrono::hours(24);
     }
+    reading.minimized = IsIconic(window_) != FALSE;
     return reading;
 }
 

@@ -2,7 +2,9 @@
 # shellcheck disable=SC2016  # conditions are evaluated later, over S[] and these variables
 # Changes a user was not there to see: an address changes while another
 # window is in front, and its row stays marked until Kestrova has been in
-# front for 10 s; a tip over the row tells the old and the new value; the
+# front for 10 s; the same while the session is locked, the computer asleep,
+# the window minimized, nobody gives input, or the latest input is over a
+# minute old; a tip over the row tells the old and the new value; the
 # window of changes lists it and copies it; and in a table sorted by address
 # and scrolled to its top, a new adapter that sorts first comes into view.
 # shellcheck source=tests/e2e/lib.sh
@@ -71,6 +73,104 @@ kv_refreshes 2
 kv_shot seen
 amber=$(kv_marked_pixels "$KV_ARTIFACTS/seen.png" "$row")
 kv_that "after 10 s in front and a refresh the mark is gone" '((amber == 0))' "$amber amber pixels"
+
+# ---- away from the desk ------------------------------------------------------
+# Input comes every second as pointer motion over a window of the probe's own
+# that never takes the foreground, so that only the condition under test
+# explains a mark that stays.
+pad_y=$(($(xdotool getdisplaygeometry | cut -d' ' -f2) - 40))
+timeout 600 wine "$KV_PROBE" input-pad 590 </dev/null &
+pad=$!
+input_on="$KV_ARTIFACTS/input-on"
+touch "$input_on"
+driver=$$
+(
+    for ((i = 0; i < 600; i++)); do
+        kill -0 "$driver" 2>/dev/null || exit 0
+        [[ -e "$input_on" ]] && timeout 5 xdotool mousemove 40 "$pad_y" mousemove 60 "$pad_y"
+        sleep 1
+    done
+) &
+input_loop=$!
+nudge() { timeout 5 xdotool mousemove 45 "$pad_y" mousemove 65 "$pad_y"; }
+
+marked() { # marked NAME DEVICE: amber pixels of DEVICE's row in a screenshot called NAME
+    kv_shot "$1"
+    kv_marked_pixels "$KV_ARTIFACTS/$1.png" "$(kv_row_of "$2")"
+}
+
+# away NAME DEVICE ADDRESS LEAVE RETURN: with Kestrova in front, LEAVE; an
+# address changes; 15 s later RETURN; the row is still marked after the next
+# refresh, and not after 12 s more in front with input.
+away() {
+    local name=$1 dev=$2 address=$3 leave=$4 return=$5 amber
+    kv_probe front || kv_fail "$name: could not bring Kestrova to the front"
+    kv_wait_for 5 "$name: Kestrova is in front" '[[ $(kv_probe foreground) == kestrova ]]'
+    eval "$leave"
+    ip addr add "$address/24" dev "$dev" || kv_abort "cannot add an address to $dev"
+    kv_wait_for 9 "$name: the new address shows" '[[ $(kv_probe rows) == *"$address"* ]]'
+    sleep 15
+    eval "$return"
+    kv_refreshes 1
+    amber=$(marked "$name-back" "$dev")
+    kv_that "$name: 15 s later and a refresh after the return, the row is still marked" \
+        '((amber > 20))' "$amber amber pixels"
+    sleep 12
+    kv_refreshes 2
+    amber=$(marked "$name-seen" "$dev")
+    kv_that "$name: after 12 s more in front with input it is not" '((amber == 0))' \
+        "$amber amber pixels"
+}
+
+away locked kva0 10.251.0.1 \
+    'kv_probe post 0x2B1 7' \
+    'kv_probe post 0x2B1 8'
+away asleep kva2 10.252.0.1 \
+    'kv_probe post 0x218 4' \
+    'kv_probe post 0x218 0x12; kv_probe post 0x218 7'
+away minimized kva3 10.253.0.1 \
+    'kv_probe minimize; kv_wait_for 5 "minimized" "[[ \$(kv_probe iconic) == 1 ]]"
+     kv_that "minimized and still in front" "[[ \$(kv_probe foreground) == kestrova ]]"' \
+    'kv_probe restore; kv_wait_for 5 "restored" "[[ \$(kv_probe iconic) == 0 ]]"'
+
+# Nobody there: the change comes a few seconds after the last input.
+rm -f "$input_on"
+sleep 3
+ip addr add 10.254.0.1/24 dev kva1 || kv_abort "cannot add an address to kva1"
+kv_wait_for 9 "unattended: the new address shows" '[[ $(kv_probe rows) == *"10.254.0.1"* ]]'
+sleep 75
+amber=$(marked unattended kva1)
+kv_that "unattended: 75 s in front with no input, the row is still marked" '((amber > 20))' \
+    "$amber amber pixels"
+touch "$input_on"
+sleep 12
+kv_refreshes 2
+amber=$(marked attended kva1)
+kv_that "unattended: after input and 12 s in front it is not" '((amber == 0))' \
+    "$amber amber pixels"
+
+# Somebody looked once, then left: input once 2 s after a change made while
+# another window was in front, then none for 65 s, then Kestrova in front.
+rm -f "$input_on"
+timeout 200 wine "$KV_PROBE" hold-front 190 </dev/null &
+holder=$!
+kv_wait_for 5 "another window is in front" '[[ $(kv_probe foreground) == other ]]'
+ip addr add 10.255.0.1/24 dev kvb0 || kv_abort "cannot add an address to kvb0"
+kv_wait_for 9 "left: the new address shows" '[[ $(kv_probe rows) == *"10.255.0.1"* ]]'
+sleep 2
+nudge
+sleep 65
+kill "$holder" 2>/dev/null
+wait "$holder" 2>/dev/null
+kv_probe front || kv_fail "could not bring Kestrova to the front"
+kv_wait_for 5 "Kestrova is in front" '[[ $(kv_probe foreground) == kestrova ]]'
+sleep 15
+kv_refreshes 1
+amber=$(marked left kvb0)
+kv_that "left: 15 s in front, but the latest input is over 60 s old: still marked" \
+    '((amber > 20))' "$amber amber pixels"
+kill "$input_loop" "$pad" 2>/dev/null
+wait "$pad" 2>/dev/null
 
 # ---- the window of changes ----------------------------------------------------
 read -r l t r b < <(kv_probe row-rect "$row")

@@ -21,6 +21,7 @@ struct Step {
     double awake;
     std::optional<double> input;
     double seen;
+    bool iconic = false;  // minimized without an event saying so
 };
 
 using E = DeskEvent;
@@ -57,6 +58,9 @@ TEST(SeenClock, AdvancesOnlyWhileSomebodyCanSeeTheWindow) {
           {E::Resumed, 2, 2, 1}, {kRead, 4, 4, 1}, {E::Unlocked, 4, 4, 1}, {kRead, 6, 6, 3}}},
         {"a suspend that never resumes counts nothing",
          {{E::Activated, 0, 0, 0}, {E::Suspended, 1, 1, 1}, {kRead, 9, 9, 1}}},
+        {"minimized without being told, as a reading finds it",
+         {{E::Activated, 0, 0, 0}, {kRead, 5, 5, 5}, {kRead, 10, 10, 5, true},
+          {kRead, 15, 15, 5}, {kRead, 20, 20, 10}}},
         {"input older than 60 s: nobody is there",
          {{E::Activated, 0, 0, 0}, {kRead, 100, 0, 60}}},
         {"input learnt of only at a reading counts from itself on",
@@ -72,10 +76,15 @@ TEST(SeenClock, AdvancesOnlyWhileSomebodyCanSeeTheWindow) {
     };
     for (const Case& c : cases) {
         SeenClock clock;
+        bool minimized = false;  // as the window would be
         for (std::size_t i = 0; i < c.steps.size(); ++i) {
             const Step& step = c.steps[i];
+            if (step.event == E::Minimized || step.event == E::Restored) {
+                minimized = step.event == E::Minimized;
+            }
             const DeskReading reading{Ms(step.awake),
-                                      step.input ? Ms(step.awake - *step.input) : Ms(1e6)};
+                                      step.input ? Ms(step.awake - *step.input) : Ms(1e6),
+                                      minimized || step.iconic};
             if (step.event) clock.Note(*step.event, reading);
             EXPECT_EQ(clock.Read(reading).seen, Ms(step.seen)) << c.what << ", step " << i;
         }

@@ -610,7 +610,8 @@ int Usage() {
           L"  place | show-row <row> | scroll <dx> | header-rect <column> | sort-arrows |\n"
           L"  check-sorted <column> up|down | resolver-code <name> |\n"
           L"  hold-front <s> | front | foreground | tip | changes-visible | changes-rows |\n"
-          L"  clipboard |\n"
+          L"  clipboard | input-pad <s> | post <message> <wparam> | minimize | restore |\n"
+          L"  iconic |\n"
           L"  watch-text <control> <needle> <s> <patience-ms> [<control> <text to type first>]");
     return 2;
 }
@@ -642,6 +643,7 @@ int Run(const std::vector<std::wstring>& args) {
     }
 
     if (command == L"hold-front") return HoldFront(number(1, 30));
+    if (command == L"input-pad") return InputPad(number(1, 30));
     if (command == L"clipboard") {
         Print(ClipboardText());
         return 0;
@@ -651,6 +653,19 @@ int Run(const std::vector<std::wstring>& args) {
     if (!main) return Error(L"exactly one Kestrova window");
     if (command == L"close") return PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == L"front") return SetForegroundWindow(main) ? 0 : Error(L"SetForegroundWindow");
+    // What Windows itself would send or do: a session locked, a computer
+    // suspended, a window minimized by its taskbar button.
+    if (command == L"post" && args.size() == 3) {
+        return PostMessageW(main, static_cast<UINT>(number(1, 0)), static_cast<WPARAM>(number(2, 0)), 0)
+                   ? 0
+                   : Error(L"PostMessageW");
+    }
+    if (command == L"minimize") return ShowWindowAsync(main, SW_SHOWMINIMIZED) ? 0 : 1;
+    if (command == L"restore") return ShowWindowAsync(main, SW_RESTORE) ? 0 : 1;
+    if (command == L"iconic") {
+        Print(IsIconic(main) ? L"1" : L"0");
+        return 0;
+    }
     if (command == L"foreground") {
         Print(ForegroundOwner(main));
         return 0;

@@ -67,6 +67,39 @@ int HoldFront(double seconds) {
     return 0;
 }
 
+namespace {
+LRESULT CALLBACK PadProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+int InputPad(double seconds) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = PadProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
+    windowClass.lpszClassName = L"KestrovaProbeInputPad";
+    RegisterClassExW(&windowClass);
+    const int bottom = GetSystemMetrics(SM_CYSCREEN);
+    const HWND pad = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
+                                     windowClass.lpszClassName, L"probe input pad",
+                                     WS_POPUP, 10, bottom - 60, 80, 40, nullptr, nullptr,
+                                     instance, nullptr);
+    if (!pad) return 2;
+    ShowWindow(pad, SW_SHOWNOACTIVATE);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    MSG message{};
+    while (GetTickCount64() < end) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    DestroyWindow(pad);
+    return 0;
+}
+
 std::wstring ForegroundOwner(HWND main) {
     const HWND front = GetForegroundWindow();
     return front && ProcessOf(front) == ProcessOf(main) ? L"kestrova" : L"other";

@@ -14,6 +14,12 @@ namespace kestrova::e2e {
 // messages pumped) for `seconds`.
 int HoldFront(double seconds);
 
+// Shows a small topmost window of the probe's own at the screen's
+// bottom-left corner that never takes the foreground, not even when
+// clicked, for `seconds`: pointer motion over it is input to the session
+// that leaves the foreground where it is.
+int InputPad(double seconds);
+
 // "kestrova" when a window of `main`'s process is in front, else "other".
 std::wstring ForegroundOwner(HWND main);
 
