@@ -1,0 +1,15 @@
+# The release: the program built again elsewhere is the same bytes, and the
+# release zip repeats and states its hashes truly. Each test builds the
+# program once more with the windows preset (a minute or more on two
+# cores), so they exist only where that preset is the build.
+if(NOT CMAKE_CROSSCOMPILING OR NOT CMAKE_OBJDUMP)
+  return()
+endif()
+
+add_test(NAME release.same_bytes
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/same_bytes.sh
+          ${CMAKE_SOURCE_DIR} $<TARGET_FILE:kestrova> ${CMAKE_OBJDUMP})
+set_tests_properties(release.same_bytes PROPERTIES
+  LABELS release
+  TIMEOUT 900
+  RUN_SERIAL TRUE)
