@@ -9,7 +9,9 @@ endif()
 add_test(NAME release.same_bytes
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/same_bytes.sh
           ${CMAKE_SOURCE_DIR} $<TARGET_FILE:kestrova> ${CMAKE_OBJDUMP})
-set_tests_properties(release.same_bytes PROPERTIES
+add_test(NAME release.zip
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/zip.sh ${CMAKE_SOURCE_DIR} ${KESTROVA_VERSION_TEXT})
+set_tests_properties(release.same_bytes release.zip PROPERTIES
   LABELS release
   TIMEOUT 900
   RUN_SERIAL TRUE)
