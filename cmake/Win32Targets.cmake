@@ -17,12 +17,19 @@ target_compile_definitions(kestrova_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND
 target_link_libraries(kestrova_win32 PUBLIC kestrova_core ${kestrova_win32_libs})
 kestrova_warnings(kestrova_win32)
 
+# The version resource and the manifest take the project's version.
+include(${CMAKE_CURRENT_LIST_DIR}/Version.cmake)
+
 # windres reports no dependencies, so an edited icon or manifest would
-# otherwise leave a stale program behind.
+# otherwise leave a stale program behind. It looks for the files the script
+# names in its include folders too, where the made ones are.
 file(GLOB kestrova_resource_files CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.manifest
-  ${CMAKE_SOURCE_DIR}/resources/*.h)
-set_source_files_properties(resources/kestrova.rc PROPERTIES OBJECT_DEPENDS "${kestrova_resource_files}")
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.h)
+list(APPEND kestrova_resource_files
+  ${KESTROVA_GENERATED_DIR}/KestrovaVersion.h ${KESTROVA_GENERATED_DIR}/kestrova.manifest)
+set_source_files_properties(resources/kestrova.rc PROPERTIES
+  OBJECT_DEPENDS "${kestrova_resource_files}"
+  INCLUDE_DIRECTORIES ${KESTROVA_GENERATED_DIR})
 
 add_executable(kestrova WIN32
   platform/win32/WinMain.cpp
@@ -38,7 +45,14 @@ if(MSVC)
 else()
   # -municode: the entry point is wWinMain. -static: nothing of the
   # compiler's runtime left to load from beside the program. -s: stripped.
-  target_link_options(kestrova PRIVATE -municode -static -s
+  # No link time in the header, and no source path (__FILE__) in the code:
+  # every build of the same sources with the same toolchain, wherever and
+  # whenever it runs, gives the same bytes, which anyone can check.
+  foreach(target kestrova_core kestrova_win32 kestrova)
+    target_compile_options(${target} PRIVATE
+      $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>)
+  endforeach()
+  target_link_options(kestrova PRIVATE -municode -static -s -Wl,--no-insert-timestamp
     -Wl,--major-subsystem-version,6,--minor-subsystem-version,2
     -Wl,--major-os-version,6,--minor-os-version,2)
 endif()
@@ -49,10 +63,11 @@ if(CMAKE_OBJDUMP)
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:kestrova>)
 endif()
 
-# End-to-end tests of the real program, and the benchmarks and soak; each
-# file owns its targets.
+# End-to-end tests of the real program, the benchmarks and soak, and the
+# tests of the release; each file owns its targets.
 include(${CMAKE_CURRENT_LIST_DIR}/E2ETests.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/Bench.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/ReleaseTests.cmake OPTIONAL)
 
 # GoogleTest from source: Debian ships it under /usr/src/googletest; elsewhere
 # point KESTROVA_GTEST_SOURCE at a checkout.

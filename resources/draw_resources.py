@@ -13,7 +13,7 @@ Shapes are signed distance functions in pixel coordinates (y grows down,
 the cell spans 0..size). Anti-aliasing is coverage by supersampling, but
 only on pixels an edge actually crosses: a pixel whose centre is further
 than half its diagonal from every edge is wholly inside or outside, and
-flat colours then come out exactly as specified. The status-light colours
+flat colours then come out exactly as given. The status-light colours
 depend on that, because tests read them back from screenshots.
 
 Each size is drawn on its own rather than scaled from one bitmap: edges and

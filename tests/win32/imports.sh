@@ -2,14 +2,15 @@
 # kestrova.exe's headers and import table, read from the built file with
 # objdump: the program imports statically only DLLs that Windows takes from
 # its own folder, whatever lies beside the program (known DLLs, and
-# comctl32, which the manifest binds from the side-by-side store), and
+# comctl32, which the manifest binds from the side-by-side store; shell32
+# is loaded at run time from the system folder alone, so not imported), and
 # delay-loads nothing; and its header asks for Windows 8 (6.2), so that an
 # older Windows, where the name lookup cannot be bounded, refuses to start it.
 #   imports.sh <objdump> <kestrova.exe>
 set -uo pipefail
 objdump=$1
 exe=$2
-allowed=" KERNEL32 USER32 GDI32 ADVAPI32 OLE32 OLEAUT32 SHELL32 WS2_32 MSVCRT COMCTL32 "
+allowed=" KERNEL32 USER32 GDI32 OLE32 OLEAUT32 WS2_32 MSVCRT COMCTL32 "
 failures=0
 
 headers=$("$objdump" -p "$exe") || { echo "FAIL $objdump cannot read $exe"; exit 1; }
