@@ -95,8 +95,12 @@ input_loop=$!
 nudge() { timeout 5 xdotool mousemove 45 "$pad_y" mousemove 65 "$pad_y"; }
 
 marked() { # marked NAME DEVICE: amber pixels of DEVICE's row in a screenshot called NAME
+    local row
+    row=$(kv_row_of "$2")
+    kv_probe show-row "$row"
+    sleep 0.3
     kv_shot "$1"
-    kv_marked_pixels "$KV_ARTIFACTS/$1.png" "$(kv_row_of "$2")"
+    kv_marked_pixels "$KV_ARTIFACTS/$1.png" "$row"
 }
 
 # away NAME DEVICE ADDRESS LEAVE RETURN: with Kestrova in front, LEAVE; an
