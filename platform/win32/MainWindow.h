@@ -31,6 +31,7 @@ namespace kestrova::win32 {
 
 class ChangesWindow;
 class ChildControl;
+struct DpiSources;
 class Win32Label;
 class Win32PictureBox;
 class Win32TextBox;
@@ -55,6 +56,8 @@ public:
         // Whether high contrast is on, asked at start-up and at every change
         // of scheme (Wine cannot switch it on).
         std::function<bool()> highContrast;
+        // Where the DPI of each window is asked (a test hides the newer ways).
+        const DpiSources* dpi = nullptr;
     };
 
     // Creates the window hidden, its controls and Form1, runs Form_Load,
@@ -105,6 +108,7 @@ private:
     void ReportUnexpected(const char* what) noexcept;
 
     HINSTANCE instance_;
+    const DpiSources& dpiSources_;
     DpiScale scale_;
 
     std::unique_ptr<RpcEndpoint> ownRpc_;
