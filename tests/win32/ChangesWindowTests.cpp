@@ -212,7 +212,7 @@ TEST_F(ChangesWindowTests, TheNoteTakesTheSchemesButtonPairAndFontsFollowTheUser
     metrics.cbSize = sizeof(metrics);
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
     NONCLIENTMETRICSW picked = metrics;
-    wcscpy(picked.lfMessageFont.lfFaceName, L"Courier New");
+    lstrcpynW(picked.lfMessageFont.lfFaceName, L"Courier New", LF_FACESIZE);
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(picked), &picked, 0));
     SendMessageW(window->hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
