@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "platform/win32/Clipboard.h"
+#include "platform/win32/DefaultPlace.h"
 #include "platform/win32/ListPlace.h"
 #include "platform/win32/MessageFont.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowDpi.h"
 #include "window/SelectionText.h"
 
 namespace kestrova::win32 {
@@ -31,20 +33,18 @@ constexpr UINT kDayTimerMs = 60000;  // how late a turned day may show
 // Room the list leaves around a cell's text, at 96 DPI.
 constexpr int kCellTextMargin96 = 16;
 
-unsigned DpiOf(HWND hwnd) {
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto getDpi = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForWindow")));
-    const UINT dpi = getDpi ? getDpi(hwnd) : 0;
-    return dpi ? dpi : 96u;
-}
-
 }  // namespace
 
 ChangesWindow::ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
                              std::function<void()> copyFailed)
-    : instance_(instance), log_(log), copyFailed_(std::move(copyFailed)) {
+    : ChangesWindow(instance, owner, log, std::move(copyFailed), Seams{}) {}
+
+ChangesWindow::ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
+                             std::function<void()> copyFailed, Seams seams)
+    : instance_(instance),
+      log_(log),
+      copyFailed_(std::move(copyFailed)),
+      dpiSources_(seams.dpi ? *seams.dpi : DpiSources::System()) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     if (!GetClassInfoExW(instance_, kClassName, &windowClass)) {
@@ -61,20 +61,31 @@ ChangesWindow::ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
                                     "registering the changes window");
         }
     }
-    // Owned by the main window: it goes with it, minimised or closed.
-    hwnd_ = CreateWindowExW(0, kClassName, L"Kestrova \u2013 Changes", WS_OVERLAPPEDWINDOW,
-                            CW_USEDEFAULT, CW_USEDEFAULT, kWidth96, kHeight96, owner, nullptr,
-                            instance_, this);
+    // Owned by the main window: it goes with it, minimised or closed. Made
+    // on the main window's monitor, so it starts at that monitor's DPI.
+    const POINT at = CentredOn(owner, SIZE{kWidth96, kHeight96});
+    hwnd_ = CreateWindowExW(0, kClassName, L"Kestrova \u2013 Changes", WS_OVERLAPPEDWINDOW, at.x,
+                            at.y, kWidth96, kHeight96, owner, nullptr, instance_, this);
     if (!hwnd_) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                                 "creating the changes window");
     }
     today_ = Win32Clock().Now();
-    CreateChildren();
-    ApplyDpi(DpiOf(hwnd_));
+    // The window points at this object, and so would the log's callback: a
+    // failure must take both along, or the next message broadcast to every
+    // window would reach freed memory.
+    try {
+        CreateChildren(seams.made);
+        ApplyDpi(WindowDpi(hwnd_, dpiSources_));
+        log_.OnChange([this] { FollowLog(); });
+        if (seams.made) seams.made(Seams::Part::Callback);
+        FollowLog();
+    } catch (...) {
+        log_.OnChange(nullptr);
+        DestroyWindow(hwnd_);
+        throw;
+    }
     SetTimer(hwnd_, kDayTimerId, kDayTimerMs, nullptr);
-    log_.OnChange([this] { FollowLog(); });
-    FollowLog();
 }
 
 ChangesWindow::~ChangesWindow() {
@@ -82,16 +93,18 @@ ChangesWindow::~ChangesWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void ChangesWindow::CreateChildren() {
+void ChangesWindow::CreateChildren(const std::function<void(Seams::Part)>& made) {
     note_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0,
                             0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoteId)),
                             instance_, nullptr);
+    if (note_ && made) made(Seams::Part::Note);
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"Changes",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
                                 LVS_OWNERDATA,
                             0, 0, 0, 0, hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance_,
                             nullptr);
+    if (list_ && made) made(Seams::Part::List);
     if (!note_ || !list_) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                                 "creating the list of changes");
@@ -115,11 +128,7 @@ void ChangesWindow::CreateChildren() {
 void ChangesWindow::ApplyDpi(unsigned dpi) {
     const unsigned before = scale_.Dpi();
     scale_.SetDpi(dpi);
-    if (unique_hfont font = CreateMessageFont(kFontPoints, dpi)) {
-        SendMessageW(note_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        font_ = std::move(font);
-    }
+    ApplyFont();
     for (std::size_t i = 0; i < kChangeColumns.size(); ++i) {
         const int width = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, i, 0));
         SendMessageW(list_, LVM_SETCOLUMNWIDTH, i,
@@ -157,6 +166,16 @@ void ChangesWindow::FollowDay() {
     InvalidateRect(list_, nullptr, FALSE);
 }
 
+// At the DPI, and again when the user picks another message font.
+void ChangesWindow::ApplyFont() {
+    if (unique_hfont font = CreateMessageFont(kFontPoints, scale_.Dpi())) {
+        SendMessageW(note_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        font_ = std::move(font);
+    }
+    FitTimeColumn();
+}
+
 void ChangesWindow::LayOut() {
     RECT client{};
     GetClientRect(hwnd_, &client);
@@ -172,13 +191,41 @@ void ChangesWindow::LayOut() {
 
 void ChangesWindow::Show() {
     if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    if (!IsWindowVisible(hwnd_)) {
+        // The main window may have gone to another monitor meanwhile; and a
+        // hidden owned window is not sure to hear the system's broadcasts.
+        PlaceOnOwner();
+        ApplyFont();
+    }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetFocus(list_);
 }
 
 void ChangesWindow::Hide() {
+    // Hiding the active window hands the activation to the next window in
+    // the z-order, which may be another program's. The user came from the
+    // main window.
+    const HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && GetForegroundWindow() == hwnd_ && IsWindowVisible(owner) &&
+        IsWindowEnabled(owner)) {
+        SetForegroundWindow(owner);
+    }
     ShowWindow(hwnd_, SW_HIDE);
+}
+
+void ChangesWindow::PlaceOnOwner() {
+    const HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (!owner) return;
+    // A move onto a monitor of another DPI resizes the window
+    // (WM_DPICHANGED); the second round centres it at its new size.
+    for (int round = 0; round < 2; ++round) {
+        RECT frame{};
+        GetWindowRect(hwnd_, &frame);
+        const POINT at = CentredOn(owner, SIZE{frame.right - frame.left, frame.bottom - frame.top});
+        if (at.x == frame.left && at.y == frame.top) return;
+        SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // New entries come in on top, and the oldest may drop off the end: every
@@ -309,6 +356,17 @@ LRESULT ChangesWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_SYSCOLORCHANGE:
             // Common controls learn of it only from their parent.
             if (list_) SendMessageW(list_, WM_SYSCOLORCHANGE, wParam, lParam);
+            break;
+        case WM_CTLCOLORSTATIC:
+            // The note lies on the window's button face; the system's own
+            // answer would write window text on it, a pair that a
+            // high-contrast scheme need not keep readable.
+            if (reinterpret_cast<HWND>(lParam) != note_) break;
+            SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETNONCLIENTMETRICS && list_) ApplyFont();
             break;
         case WM_NOTIFY: {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);

@@ -2,9 +2,11 @@
 // the change log, newest first, that follows the log while it is open. The
 // user's place in it stays with its entries as new ones come in on top.
 // Ctrl+C copies the selected entries with a header line, Ctrl+A selects
-// all, Esc closes. It follows its monitor's DPI and the system's colours.
-// Entries of today show their time, earlier ones their date too, and the
-// list notices the day turn; a copy always carries the date.
+// all, Esc closes and hands the activation back to the main window. It opens
+// centred on the main window and follows its monitor's DPI, the system's
+// colours and the message font. Entries of today show their time, earlier
+// ones their date too, and the list notices the day turn; a copy always
+// carries the date.
 #pragma once
 
 #include <windows.h>
@@ -21,12 +23,26 @@
 
 namespace kestrova::win32 {
 
+struct DpiSources;
+
 class ChangesWindow {
 public:
-    // Created hidden. Throws std::system_error when the window cannot be.
-    // `copyFailed` tells the user that the clipboard was busy.
+    // What a test replaces; each empty member is the real thing.
+    struct Seams {
+        const DpiSources* dpi = nullptr;
+        // The parts made once the window exists, each of which can fail.
+        enum class Part { Note, List, Callback };
+        // Runs as each part is made; what it throws is that part failing.
+        std::function<void(Part)> made;
+    };
+
+    // Created hidden. Throws std::system_error when the window or a part of
+    // it cannot be made, and then leaves neither behind, nor a callback in
+    // the log. `copyFailed` tells the user that the clipboard was busy.
     ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
                   std::function<void()> copyFailed);
+    ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
+                  std::function<void()> copyFailed, Seams seams);
     ~ChangesWindow();
     ChangesWindow(const ChangesWindow&) = delete;
     ChangesWindow& operator=(const ChangesWindow&) = delete;
@@ -44,8 +60,10 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateChildren();
+    void CreateChildren(const std::function<void(Seams::Part)>& made);
     void ApplyDpi(unsigned dpi);
+    void ApplyFont();
+    void PlaceOnOwner();
     void LayOut();
     void FollowLog();
     bool OnKey(WPARAM key);
@@ -56,6 +74,7 @@ private:
     HINSTANCE instance_;
     ChangeLog& log_;
     std::function<void()> copyFailed_;
+    const DpiSources& dpiSources_;
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
     HWND note_ = nullptr;

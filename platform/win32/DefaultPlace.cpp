@@ -16,15 +16,31 @@ POINT SystemDefaultPlace(HINSTANCE instance) {
     return place;
 }
 
-POINT KeptOnWorkArea(POINT place, SIZE size) {
+namespace {
+
+POINT KeptOn(HMONITOR on, POINT place, SIZE size) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     const RECT work =
-        GetMonitorInfoW(MonitorFromPoint(place, MONITOR_DEFAULTTOPRIMARY), &monitor)
+        GetMonitorInfoW(on, &monitor)
             ? monitor.rcWork
             : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return POINT{std::max(work.left, std::min(place.x, work.right - size.cx)),
                  std::max(work.top, std::min(place.y, work.bottom - size.cy))};
+}
+
+}  // namespace
+
+POINT KeptOnWorkArea(POINT place, SIZE size) {
+    return KeptOn(MonitorFromPoint(place, MONITOR_DEFAULTTOPRIMARY), place, size);
+}
+
+POINT CentredOn(HWND owner, SIZE size) {
+    RECT around{};
+    GetWindowRect(owner, &around);
+    const POINT centred{around.left + (around.right - around.left - size.cx) / 2,
+                        around.top + (around.bottom - around.top - size.cy) / 2};
+    return KeptOn(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), centred, size);
 }
 
 }  // namespace kestrova::win32

@@ -1,6 +1,7 @@
-// Where the main window opens: the system's default place for a new window
-// (the cascade, or the place the launcher asked for), kept whole on the work
-// area of that monitor.
+// Where the program's windows open. The main window: the system's default
+// place for a new window (the cascade, or the place the launcher asked for),
+// kept whole on the work area of that monitor. A window it owns: centred on
+// it, on its monitor, not wherever the system would put it.
 #pragma once
 
 #include <windows.h>
@@ -18,5 +19,9 @@ POINT SystemDefaultPlace(HINSTANCE instance);
 // top-left corner stays on the work area. So the title bar, the only way to
 // move a borderless window, can always be reached.
 POINT KeptOnWorkArea(POINT place, SIZE size);
+
+// The top-left corner of a window of `size` pixels centred on `owner`, kept
+// on the work area of the owner's monitor as above.
+POINT CentredOn(HWND owner, SIZE size);
 
 }  // namespace kestrova::win32

@@ -29,6 +29,7 @@
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/Win32Wmi.h"
 #include "platform/win32/WindowColours.h"
+#include "platform/win32/WindowDpi.h"
 #include "resources/ResourceIds.h"
 #include "window/Form1.h"
 
@@ -62,19 +63,6 @@ Function User32Entry(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
 }
 
-unsigned WindowDpi(HWND hwnd) {
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    if (const auto getDpiForWindow = User32Entry<GetDpiForWindowFunction>("GetDpiForWindow")) {
-        if (const UINT dpi = getDpiForWindow(hwnd)) return dpi;
-    }
-    int dpi = 0;
-    if (const HDC dc = GetDC(hwnd)) {
-        dpi = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(hwnd, dc);
-    }
-    return dpi > 0 ? static_cast<unsigned>(dpi) : 96u;
-}
-
 int SystemMetricForDpi(int metric, int sizeAt96, const DpiScale& scale) {
     using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
     if (const auto forDpi = User32Entry<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi")) {
@@ -94,6 +82,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand)
 
 MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
     : instance_(instance),
+      dpiSources_(seams.dpi ? *seams.dpi : DpiSources::System()),
       ownRpc_(seams.rpc ? nullptr : std::make_unique<Win32RpcEndpoint>()),
       ownWmi_(seams.wmi ? nullptr : std::make_unique<Win32WmiConnector>()),
       ownShell_(seams.shell ? nullptr : std::make_unique<Win32Shell>()),
@@ -190,7 +179,7 @@ void MainWindow::CreateWindowAtDefaultPlace() {
                                          nullptr, nullptr, instance_, this);
     if (!created) ThrowLastError("creating the main window");
     hwnd_ = created;
-    scale_.SetDpi(WindowDpi(hwnd_));
+    scale_.SetDpi(WindowDpi(hwnd_, dpiSources_));
 
     RECT frame{0, 0, scale_.ToPixels(kFormWidth), scale_.ToPixels(kFormHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
@@ -329,8 +318,10 @@ void MainWindow::TellCopyFailed() {
 
 void MainWindow::ShowChanges() {
     if (!changes_) {
+        ChangesWindow::Seams seams;
+        seams.dpi = &dpiSources_;
         changes_ = std::make_unique<ChangesWindow>(instance_, hwnd_, form_->Changes(),
-                                                   [this] { TellCopyFailed(); });
+                                                   [this] { TellCopyFailed(); }, seams);
     }
     changes_->Show();
 }

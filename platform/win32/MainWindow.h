@@ -33,6 +33,7 @@ namespace kestrova::win32 {
 
 class ChangesWindow;
 class ChildControl;
+struct DpiSources;
 class SessionNotice;
 class Win32Label;
 class Win32PictureBox;
@@ -58,6 +59,8 @@ public:
         // Whether high contrast is on, asked at start-up and at every change
         // of scheme (Wine cannot switch it on).
         std::function<bool()> highContrast;
+        // Where the DPI of each window is asked (a test hides the newer ways).
+        const DpiSources* dpi = nullptr;
     };
 
     // Creates the window hidden, its controls and Form1, runs Form_Load,
@@ -109,6 +112,7 @@ private:
     void ReportUnexpected(const char* what) noexcept;
 
     HINSTANCE instance_;
+    const DpiSources& dpiSources_;
     DpiScale scale_;
 
     std::unique_ptr<RpcEndpoint> ownRpc_;

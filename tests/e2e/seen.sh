@@ -200,6 +200,7 @@ kv_that "the copy has the header line" \
 kv_that "and the change" '[[ $copied == *"$changed"*"10.250.0.1"* ]]' "'$copied'"
 timeout 10 xdotool key Escape
 kv_wait_for 5 "Esc closes it" '[[ $(kv_probe changes-visible) == 0 ]]'
+kv_that "and gives the foreground back to the main window" '[[ $(kv_probe foreground) == kestrova ]]'
 
 # ---- sorted by address, at the top: a new first row is in view ---------------
 read -r l t r b < <(kv_probe header-rect 2)

@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/win32/ChangesWindow.h"
 #include "platform/win32/Win32Locale.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowDpi.h"
 #include "win32/ClipboardText.h"
+#include "win32/DpiCalls.h"
 #include "win32/TestWindow.h"
 
 namespace kestrova::win32 {
@@ -68,6 +71,13 @@ std::wstring TextOf(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+LOGFONTW FontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
+    return font;
 }
 
 void Select(HWND list, int row) {
@@ -142,6 +152,35 @@ TEST_F(ChangesWindowTests, CopiesTheSelectionWithAHeaderAndEscCloses) {
     EXPECT_EQ(Count(), 2) << "it comes back as it was";
 }
 
+// Each opening centres it on the main window, kept on that monitor's work
+// area; Esc and a close give the main window the activation back, though
+// another window comes next in the z-order.
+TEST_F(ChangesWindowTests, OpensCentredOnTheMainWindowAndHandsTheActivationBack) {
+    MONITORINFO monitor{sizeof(monitor), {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(owner.hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    TestWindow other{L"KestrovaChangesTestOther", DefWindowProcW, WS_OVERLAPPEDWINDOW, 200, 100};
+    ShowWindow(other.hwnd(), SW_SHOW);
+    ShowWindow(owner.hwnd(), SW_SHOW);
+    for (const bool inTheCorner : {false, true}) {  // the owner is 300 x 200
+        SetWindowPos(owner.hwnd(), nullptr, inTheCorner ? work.right - 300 : work.left + 400,
+                     inTheCorner ? work.bottom - 200 : work.top + 300, 300, 200, SWP_NOZORDER);
+        SetForegroundWindow(owner.hwnd());
+        window->Show();
+        RECT at{};
+        GetWindowRect(window->hwnd(), &at);
+        EXPECT_NEAR(inTheCorner ? at.right : (at.left + at.right) / 2.0,
+                    inTheCorner ? work.right : work.left + 550, 0.5);
+        EXPECT_NEAR(inTheCorner ? at.bottom : (at.top + at.bottom) / 2.0,
+                    inTheCorner ? work.bottom : work.top + 400, 0.5);
+        SetWindowPos(other.hwnd(), window->hwnd(), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (inTheCorner) SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+        else SendMessageW(window->list(), WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(GetForegroundWindow(), owner.hwnd());
+    }
+}
+
 TEST_F(ChangesWindowTests, FollowsTheDpiOfItsMonitor) {
     const int before = static_cast<int>(SendMessageW(window->list(), LVM_GETCOLUMNWIDTH, 4, 0));
     const auto timeFits = [&] {
@@ -156,10 +195,66 @@ TEST_F(ChangesWindowTests, FollowsTheDpiOfItsMonitor) {
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(SendMessageW(window->list(), LVM_GETCOLUMNWIDTH, 4, 0), before * 3 / 2);
     EXPECT_TRUE(timeFits()) << "at 144 DPI too";
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window->list(), WM_GETFONT, 0, 0)),
-               sizeof(font), &font);
-    EXPECT_EQ(font.lfHeight, -MulDiv(9, 144, 72));
+    EXPECT_EQ(FontOf(window->list()).lfHeight, -MulDiv(9, 144, 72));
+
+    const HDC screen = GetDC(nullptr);
+    const int system = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const std::pair<DpiSources, int> startsAt[] = {{{&WindowAt120, &MonitorAt144}, 120},
+                                                   {{nullptr, &MonitorAt144}, 144},
+                                                   {{nullptr, nullptr}, system}};
+    for (const auto& [sources, dpi] : startsAt) {
+        ChangesWindow::Seams seams;
+        seams.dpi = &sources;
+        const ChangesWindow made(GetModuleHandleW(nullptr), owner.hwnd(), log, nullptr, seams);
+        EXPECT_EQ(FontOf(made.list()).lfHeight, -MulDiv(9, dpi, 72)) << dpi;
+    }
+    EXPECT_NE(DpiSources::System().forMonitor, nullptr) << "shcore.dll, from the system folder";
+}
+
+TEST_F(ChangesWindowTests, APartThatFailsTakesTheWindowAndTheLogsCallbackAlong) {
+    window.reset();
+    using Part = ChangesWindow::Seams::Part;
+    for (const Part failing : {Part::Note, Part::List, Part::Callback}) {
+        ChangesWindow::Seams seams;
+        seams.made = [failing](Part part) {
+            if (part == failing) throw std::system_error(ERROR_OUTOFMEMORY, std::system_category());
+        };
+        EXPECT_THROW(ChangesWindow(GetModuleHandleW(nullptr), owner.hwnd(), log, nullptr, seams),
+                     std::system_error);
+        const HWND left = FindWindowExW(nullptr, nullptr, L"KestrovaChanges", nullptr);
+        EXPECT_EQ(left, nullptr) << static_cast<int>(failing);
+        if (left) SendMessageW(left, WM_SETTINGCHANGE, 0, 0);  // as a broadcast would
+        log.Record(Came(At(10, 0, 20), u"E"));
+    }
+}
+
+// Window text would be unreadable on this button face; and the user picks
+// another message font.
+TEST_F(ChangesWindowTests, TheNoteTakesTheSchemesButtonPairAndFontsFollowTheUser) {
+    const int indices[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT};
+    const COLORREF scheme[] = {RGB(0, 0, 128), RGB(255, 255, 0), RGB(0, 0, 64)};
+    COLORREF saved[] = {GetSysColor(indices[0]), GetSysColor(indices[1]), GetSysColor(indices[2])};
+    ASSERT_TRUE(SetSysColors(3, indices, scheme));
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(window->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(window->note()));
+    const COLORREF seen[] = {GetBkColor(dc), GetTextColor(dc)};
+    DeleteDC(dc);
+    SetSysColors(3, indices, saved);
+    EXPECT_EQ(seen[0], scheme[0]);
+    EXPECT_EQ(seen[1], scheme[1]);
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    NONCLIENTMETRICSW picked = metrics;
+    lstrcpynW(picked.lfMessageFont.lfFaceName, L"Courier New", LF_FACESIZE);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(picked), &picked, 0));
+    SendMessageW(window->hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    EXPECT_STREQ(FontOf(window->note()).lfFaceName, L"Courier New");
+    EXPECT_STREQ(FontOf(window->list()).lfFaceName, L"Courier New");
 }
 
 }  // namespace

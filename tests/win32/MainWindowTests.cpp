@@ -28,8 +28,10 @@
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowDpi.h"
 #include "win32/ClipboardHolder.h"
 #include "win32/ClipboardText.h"
+#include "win32/DpiCalls.h"
 #include "window/ControlTable.h"
 
 namespace kestrova::win32 {
@@ -337,6 +339,7 @@ protected:
         };
         seams.windowCreated = beforeControls;
         seams.highContrast = highContrast;
+        seams.dpi = dpi;
         window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), show, std::move(seams));
         ASSERT_NE(window->hwnd(), nullptr);
         Pump();
@@ -393,6 +396,7 @@ protected:
     std::vector<BoxCall> boxes;
     std::function<void(HWND)> beforeControls;
     std::function<bool()> highContrast;
+    const DpiSources* dpi = nullptr;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -473,6 +477,15 @@ TEST_F(MainWindowTests, ClientAreaIsTheFormSizeAndTheWindowSitsOnTheWorkArea) {
         EXPECT_EQ(frame.left, first.x);
         EXPECT_EQ(frame.top, first.y);
     }
+}
+
+// Windows 8.1 and the first Windows 10 releases answer for the monitor only.
+TEST_F(MainWindowTests, WithoutTheWindowsOwnDpiItTakesItsMonitors) {
+    const DpiSources monitorOnly{nullptr, &MonitorAt144};
+    dpi = &monitorOnly;
+    Open();
+    EXPECT_EQ(Dpi(), 144u);
+    EXPECT_EQ(ClientOf(window->hwnd()).right, Px(kFormWidth, 144));
 }
 
 // ---- the controls ---------------------------------------------------------
