@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Two release runs give the same zip, and its SHA256SUMS tells the truth
-# about it. The first run is the whole release, a clean build of HEAD; the
-# second packages the first's kestrova.exe again, later, from a file of
-# another time and mode, in another time zone and umask (whether the
-# program's own bytes repeat is same_bytes.sh's matter).
-#   zip.sh <source dir> <version as the program shows it>
+# about it. The first packages the kestrova.exe under test (that a build
+# from a clean tree gives these very bytes is same_bytes.sh's matter, so the
+# test command builds the program once more, not twice); the second
+# packages the first's kestrova.exe again, later, from a file of another
+# time and mode, in another time zone and umask.
+#   zip.sh <source dir> <version as the program shows it> <kestrova.exe>
 set -uo pipefail
 release=$1/scripts/release
 name=kestrova-$2-win64.zip
@@ -14,7 +15,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kestrova-release-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-"$release" --out first >/dev/null && [[ -f first/$name ]] || { echo "FAIL no $name: $(ls first)"; exit 1; }
+"$release" --exe "$3" --out first >/dev/null && [[ -f first/$name ]] || { echo "FAIL no $name: $(ls first)"; exit 1; }
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall("unpacked")' "first/$name" &&
     touch -d '2001-02-03 04:05:06' unpacked/kestrova.exe && chmod 600 unpacked/kestrova.exe &&
     (umask 077 && TZ=Asia/Kathmandu "$release" --exe unpacked/kestrova.exe --out second >/dev/null) ||
