@@ -41,22 +41,33 @@ HWND FindOf(HWND main, const wchar_t* className, bool visibleOnly) {
 
 }  // namespace
 
-int HoldFront(double seconds) {
+namespace {
+
+LRESULT CALLBACK PadProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// A small window of the probe's own at `x` (negative: from the right edge)
+// and 50 px above the bottom, its messages pumped for `seconds`.
+int ShowFor(double seconds, const wchar_t* className, WNDPROC procedure, DWORD exStyle,
+            HBRUSH brush, int x, bool front) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = L"KestrovaProbeInFront";
+    windowClass.hbrBackground = brush;
+    windowClass.lpszClassName = className;
     RegisterClassExW(&windowClass);
     const int right = GetSystemMetrics(SM_CXSCREEN);
     const int bottom = GetSystemMetrics(SM_CYSCREEN);
-    const HWND own = CreateWindowExW(0, windowClass.lpszClassName, L"probe in front",
-                                     WS_POPUP | WS_VISIBLE, right - 90, bottom - 50, 80, 40,
-                                     nullptr, nullptr, instance, nullptr);
+    const HWND own = CreateWindowExW(exStyle, className, className, WS_POPUP,
+                                     x < 0 ? right + x : x, bottom - 50, 80, 40, nullptr, nullptr,
+                                     instance, nullptr);
     if (!own) return 2;
-    SetForegroundWindow(own);
+    ShowWindow(own, front ? SW_SHOW : SW_SHOWNOACTIVATE);
+    if (front) SetForegroundWindow(own);
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     MSG message{};
     while (GetTickCount64() < end) {
@@ -67,37 +78,17 @@ int HoldFront(double seconds) {
     return 0;
 }
 
-namespace {
-LRESULT CALLBACK PadProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
 }  // namespace
 
+int HoldFront(double seconds) {
+    return ShowFor(seconds, L"KestrovaProbeInFront", DefWindowProcW, 0,
+                   static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)), -90, true);
+}
+
 int InputPad(double seconds) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = PadProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
-    windowClass.lpszClassName = L"KestrovaProbeInputPad";
-    RegisterClassExW(&windowClass);
-    const int bottom = GetSystemMetrics(SM_CYSCREEN);
-    const HWND pad = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
-                                     windowClass.lpszClassName, L"probe input pad",
-                                     WS_POPUP, 10, bottom - 60, 80, 40, nullptr, nullptr,
-                                     instance, nullptr);
-    if (!pad) return 2;
-    ShowWindow(pad, SW_SHOWNOACTIVATE);
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    MSG message{};
-    while (GetTickCount64() < end) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    DestroyWindow(pad);
-    return 0;
+    return ShowFor(seconds, L"KestrovaProbeInputPad", PadProc,
+                   WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
+                   static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)), 10, false);
 }
 
 std::wstring ForegroundOwner(HWND main) {
