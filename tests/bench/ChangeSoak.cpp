@@ -59,11 +59,11 @@ Text Dotted(int a, int b, int c, int d) {
 // Texts as long as a real machine's, every adapter green.
 fakes::FakeAdapter Adapter(int n) {
     fakes::FakeAdapter a;
-    const Text hex = DecimalText(static_cast<std::uint64_t>(10 + n));
-    a.properties[Text(property::MACAddress)] = u"02:00:5e:00:00:" + hex;
+    const Text two = DecimalText(static_cast<std::uint64_t>(10 + n));  // two digits
+    a.properties[Text(property::MACAddress)] = u"02:00:5e:00:00:" + two;
     a.properties[Text(property::Description)] =
         u"Intel(R) Ethernet Connection (7) I219-V #" + DecimalText(static_cast<std::uint64_t>(n));
-    a.lists[Text(property::IPAddress)] = {Dotted(10, 1, n, 2), u"fe80::1c2d:3e4f:5a6b:" + hex,
+    a.lists[Text(property::IPAddress)] = {Dotted(10, 1, n, 2), u"fe80::1c2d:3e4f:5a6b:" + two,
                                           Dotted(172, 16, n, 2)};
     a.lists[Text(property::DefaultIPGateway)] = {Dotted(10, 1, n, 1)};
     a.lists[Text(property::DNSServerSearchOrder)] = {Dotted(10, 0, 0, 53)};
