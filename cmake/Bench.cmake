@@ -14,6 +14,7 @@ add_executable(kestrova_bench
   ${CMAKE_SOURCE_DIR}/tests/bench/StartupBench.cpp
   ${CMAKE_SOURCE_DIR}/tests/bench/MemoryBench.cpp
   ${CMAKE_SOURCE_DIR}/tests/bench/Soak.cpp
+  ${CMAKE_SOURCE_DIR}/tests/bench/ChangeSoak.cpp
   # The status lights and the common-controls manifest, as in the program.
   ${CMAKE_SOURCE_DIR}/resources/kestrova.rc)
 target_link_libraries(kestrova_bench PRIVATE kestrova_win32 psapi winmm)
@@ -42,3 +43,15 @@ else()
   add_test(NAME soak.short COMMAND kestrova_bench soak --refreshes 500 --every 100)
 endif()
 set_tests_properties(soak.short PROPERTIES TIMEOUT 120 LABELS soak)
+
+# Five changes a refresh fill the change log at refresh 201; 599 more must
+# leave the heap where they found it (see ChangeSoak.cpp for the limit).
+set(kestrova_change_soak changes --refreshes 800 --changes 5 --every 200 --limit 65536)
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME soak.short_changes
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/run-under-wine.sh
+            $<TARGET_FILE:kestrova_bench> ${kestrova_change_soak})
+else()
+  add_test(NAME soak.short_changes COMMAND kestrova_bench ${kestrova_change_soak})
+endif()
+set_tests_properties(soak.short_changes PROPERTIES TIMEOUT 120 LABELS soak)

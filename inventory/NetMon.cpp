@@ -94,10 +94,17 @@ RefreshResult NetMon::operator()(const StampSource& stamp) {
         static_cast<void>(adaptors_.ShowRows({}, failed.stamp, false));
         return failed;
     }
+    // Sized as the last refresh's at once: grown a row at a time, every
+    // refresh left a trail of ever larger blocks to free, between which the
+    // change log's and the marks' entries of that refresh settled, and the
+    // heap kept growing around them for hours (without a low-fragmentation
+    // heap, as under Wine) although what it held stayed the same.
     std::vector<AdapterRow> rows;
+    rows.reserve(lastRows_);
     // Keys are unique among keyed rows: an adapter whose MAC address is
     // already taken still gets its row, only without a key.
     std::unordered_set<Text> keys;
+    keys.reserve(lastRows_);
     int adaptersRead = 0;
     std::optional<RefreshFailure> cutShort;
     std::unique_ptr<WmiObject> adapter = std::move(next.value());
@@ -134,6 +141,7 @@ RefreshResult NetMon::operator()(const StampSource& stamp) {
         result.failure = std::move(cutShort);
     }
     result.rows = static_cast<int>(rows.size());
+    lastRows_ = rows.size();
     TableUpdate update = adaptors_.ShowRows(std::move(rows), result.stamp, !result.failure);
     result.attention = update.attention;
     result.changes = std::move(update.changes);

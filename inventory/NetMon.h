@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -66,6 +67,7 @@ private:
     WmiConnector& wmi_;
     ListView& adaptors_;
     bool running_ = false;
+    std::size_t lastRows_ = 0;  // rows the last refresh read
 };
 
 }  // namespace kestrova

@@ -31,6 +31,8 @@ void PollingSwitch::Press() {
         return;
     }
 
+    // The timer is off here, so the interval asks nothing of the system and
+    // cannot fail; enabling is what can.
     c_.tmrPing.SetInterval(*interval);
     // Never "OFF" with nothing ticking: a switch that reads OFF promises
     // refreshes.

@@ -6,7 +6,6 @@
 #include <type_traits>
 
 #include "platform/win32/AnsweringWait.h"
-#include "platform/win32/WinsockHandles.h"
 
 namespace kestrova::win32 {
 
@@ -15,14 +14,9 @@ namespace {
 // Shared by the waiting thread and the resolver's completion routine, which
 // runs on a thread of the system's pool; whichever is done last frees it. The
 // waiting thread may leave at its deadline while the lookup still runs:
-// cancelling is only a request, and Wine cannot cancel at all.
-//
-// The lookup holds a Winsock start of its own. The window's session ends
-// with the window, and a completion routine that ran after that would free
-// the result (FreeAddrInfoExW) in a Winsock already cleaned up. With its own
-// start, Winsock lasts until whichever owner lets go last has freed the
-// result; when that is the completion routine (the lookup was abandoned at
-// the deadline), its WSACleanup runs on the routine's thread.
+// cancelling is only a request, and Wine cannot cancel at all. The routine
+// may then free the result long after the window is gone, in the Winsock
+// the process keeps started to its end (WinsockStart).
 struct PendingLookup {
     OVERLAPPED overlapped;  // first: the completion routine gets its address
     ADDRINFOEXW* result;
@@ -30,7 +24,6 @@ struct PendingLookup {
     HANDLE done;
     DWORD error;
     std::atomic<int> owners;
-    WinsockSession winsock;
 };
 static_assert(std::is_standard_layout_v<PendingLookup>,
               "the completion routine finds the state from its first member");
@@ -39,7 +32,7 @@ void Release(PendingLookup* pending) {
     if (pending->owners.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     if (pending->result) FreeAddrInfoExW(pending->result);
     if (pending->done) CloseHandle(pending->done);
-    delete pending;  // and with it the lookup's Winsock start
+    delete pending;
 }
 
 void CALLBACK LookupDone(DWORD error, DWORD /*bytes*/, LPWSAOVERLAPPED overlapped) {
@@ -106,10 +99,8 @@ AddressLookup LookUpAddresses(const std::wstring& name, ULONGLONG deadline,
     if (!pending) return AddressLookup{WSA_NOT_ENOUGH_MEMORY, {}};
     pending->owners.store(2);
     pending->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (pending->winsock.error() != 0 || !pending->done) {
-        const int error = pending->winsock.error() != 0 ? pending->winsock.error()
-                                                        : static_cast<int>(GetLastError());
-        if (pending->done) CloseHandle(pending->done);
+    if (!pending->done) {
+        const int error = static_cast<int>(GetLastError());
         delete pending;
         return AddressLookup{error, {}};
     }

@@ -40,10 +40,10 @@ struct Resolver {
 // GetAddrInfoExW, and GetAddrInfoExCancel as ws2_32 exports it (Windows 8 on).
 Resolver SystemResolver();
 
-// Needs Winsock started. Waits with WaitAnswering, so the thread's windows
-// keep answering sent messages; the deadline is GetTickCount64() time. A
-// lookup still out at the deadline is cancelled and left to complete on its
-// own; it keeps Winsock started until it has (see the definition).
+// Needs Winsock started for the process (WinsockStart). Waits with
+// WaitAnswering, so the thread's windows keep answering sent messages; the
+// deadline is GetTickCount64() time. A lookup still out at the deadline is
+// cancelled and left to complete on its own.
 AddressLookup LookUpAddresses(const std::wstring& name, ULONGLONG deadline,
                               const Resolver& resolver = SystemResolver());
 

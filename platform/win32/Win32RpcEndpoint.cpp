@@ -12,6 +12,8 @@
 #include "platform/win32/AnsweringWait.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WinsockHandles.h"
+#include "platform/win32/WinsockStart.h"
 
 namespace kestrova::win32 {
 
@@ -100,7 +102,9 @@ ComputerNames Win32RpcEndpoint::ThisComputer() const {
 std::optional<PlatformError> Win32RpcEndpoint::Reach(TextView computer,
                                                      std::chrono::milliseconds bound) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(bound.count());
-    if (winsock_.error() != 0) return ErrorFromHresult(HRESULT_FROM_WIN32(winsock_.error()));
+    if (const int error = WinsockStart::Ensure(); error != 0) {
+        return ErrorFromHresult(HRESULT_FROM_WIN32(error));
+    }
     // The resolver reads a zero-terminated name: one with a zero inside
     // would look up whatever precedes it.
     if (computer.find(u'\0') != TextView::npos) {

@@ -9,7 +9,6 @@
 
 #include "platform/RpcEndpoint.h"
 #include "platform/win32/AddressLookup.h"
-#include "platform/win32/WinsockHandles.h"
 
 namespace kestrova::win32 {
 
@@ -29,7 +28,6 @@ public:
     std::optional<PlatformError> Reach(TextView computer, std::chrono::milliseconds bound) override;
 
 private:
-    WinsockSession winsock_;
     std::uint16_t port_;
     Resolver resolver_;
     mutable std::optional<ComputerNames> names_;

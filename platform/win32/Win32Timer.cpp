@@ -19,30 +19,30 @@ Win32Timer::~Win32Timer() {
     if (enabled_ && IsWindow(owner_)) KillTimer(owner_, timerId_);
 }
 
-void Win32Timer::SetInterval(std::int32_t milliseconds) {
+bool Win32Timer::SetInterval(std::int32_t milliseconds) {
     interval_ = Clamped(milliseconds);
-    Apply();
+    return Apply();
 }
 
 bool Win32Timer::SetEnabled(bool enabled) {
-    if (enabled != enabled_) {
-        enabled_ = enabled;
-        Apply();
-    }
-    return enabled_ == enabled;
+    if (enabled == enabled_) return true;
+    enabled_ = enabled;
+    return Apply();
 }
 
-void Win32Timer::Apply() {
+bool Win32Timer::Apply() {
     // SetTimer with 0 ms would fire about every 10 ms (USER_TIMER_MINIMUM),
     // but an interval of 0 means "never".
     if (enabled_ && interval_ > 0) {
         // Replacing a timer with the same id restarts its count.
         if (SetTimer(owner_, timerId_, static_cast<UINT>(interval_), nullptr) == 0) {
             enabled_ = false;
+            return false;
         }
     } else {
         KillTimer(owner_, timerId_);
     }
+    return true;
 }
 
 }  // namespace kestrova::win32

@@ -18,8 +18,9 @@ public:
     ~Win32Timer() override;
 
     std::int32_t Interval() const override { return interval_; }
-    // Restarts the count when enabled, even for the same interval.
-    void SetInterval(std::int32_t milliseconds) override;
+    // Restarts the count when enabled, even for the same interval. When
+    // SetTimer fails then, the timer is disabled and the call reports it.
+    bool SetInterval(std::int32_t milliseconds) override;
     bool IsEnabled() const override { return enabled_; }
     // Going from disabled to enabled starts the count; enabling an enabled
     // timer leaves its count alone. When SetTimer fails (the owner destroyed,
@@ -29,7 +30,8 @@ public:
     UINT_PTR Id() const { return timerId_; }
 
 private:
-    void Apply();
+    // False when SetTimer failed, which leaves the timer disabled.
+    bool Apply();
 
     HWND owner_;
     UINT_PTR timerId_;

@@ -1,4 +1,5 @@
-// Owning wrappers for Winsock: the library's use count, a socket, an event.
+// Owning wrappers for Winsock: a socket, an event (Winsock itself is
+// WinsockStart's).
 // Move only, like the GDI handles: a copy would be closed twice.
 #pragma once
 
@@ -10,27 +11,6 @@
 #include "platform/win32/GdiHandles.h"
 
 namespace kestrova::win32 {
-
-// WSAStartup for the life of the object; every successful start is matched
-// by one WSACleanup.
-class WinsockSession {
-public:
-    WinsockSession() noexcept {
-        WSADATA data{};
-        error_ = WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~WinsockSession() {
-        if (error_ == 0) WSACleanup();
-    }
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
-
-    // 0, or the Winsock error that kept it from starting.
-    int error() const noexcept { return error_; }
-
-private:
-    int error_;
-};
 
 class unique_socket {
 public:

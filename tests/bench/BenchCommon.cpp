@@ -195,6 +195,36 @@ Memory ReadMemory() {
     return m;
 }
 
+std::uint64_t HeapBytesInUse() {
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    std::uint64_t used = 0;
+    for (HANDLE heap : heaps) {
+        if (!HeapLock(heap)) continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heap, &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += entry.cbData;
+        }
+        HeapUnlock(heap);
+    }
+    return used;
+}
+
+std::uint64_t HeapBytesCommitted() {
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    std::uint64_t committed = 0;
+    for (HANDLE heap : heaps) {
+        if (!HeapLock(heap)) continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heap, &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_REGION) committed += entry.Region.dwCommittedSize;
+        }
+        HeapUnlock(heap);
+    }
+    return committed;
+}
+
 std::uint64_t PrivateBytes(const Memory& memory) {
     return memory.privateUsage != 0 ? memory.privateUsage : memory.pagefileUsage;
 }

@@ -73,6 +73,13 @@ struct Memory {
 };
 Memory ReadMemory();
 
+// Bytes the process's heaps hand out now, every heap walked (the CRT's
+// malloc may keep a heap of its own): exact, where private bytes count pages.
+std::uint64_t HeapBytesInUse();
+// Bytes the same heaps hold from the system: committed regions and blocks
+// of their own, busy or free. What it adds to HeapBytesInUse is free space.
+std::uint64_t HeapBytesCommitted();
+
 // Private bytes: PrivateUsage where the platform fills it, PagefileUsage
 // where it does not (Wine), named by `PrivateBytesSource`.
 std::uint64_t PrivateBytes(const Memory& memory);

@@ -45,7 +45,10 @@ void Usage() {
         "  startup <kestrova.exe> <minimal.exe> [--launches N]\n"
         "                                       process start to first paint, both programs\n"
         "  memory <kestrova.exe> [--refreshes N] private bytes after N refreshes; exe size\n"
-        "  soak [--refreshes N] [--every K]     handle, object and memory growth; PASS/FAIL\n",
+        "  soak [--refreshes N] [--every K]     handle, object and memory growth; PASS/FAIL\n"
+        "  changes [--refreshes N] [--changes C] [--every K] [--limit BYTES]\n"
+        "                                       heap growth past the change log's cap, C changes\n"
+        "                                       a refresh, net of a run without; PASS/FAIL\n",
         stderr);
 }
 
@@ -73,6 +76,7 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"startup") return RunStartup(args);
         if (command == L"memory") return RunMemory(args);
         if (command == L"soak") return RunSoak(args);
+        if (command == L"changes") return RunChangeSoak(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kestrova_bench: %s\n", e.what());
         return 2;

@@ -15,6 +15,7 @@ int RunRebuild(const Arguments& args);
 int RunStartup(const Arguments& args);
 int RunMemory(const Arguments& args);
 int RunSoak(const Arguments& args);
+int RunChangeSoak(const Arguments& args);
 
 // `--name value` from the arguments, or `fallback`.
 int IntOption(const Arguments& args, const wchar_t* name, int fallback);

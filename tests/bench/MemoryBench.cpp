@@ -27,23 +27,6 @@ void Bytes(const std::string& name, std::uint64_t bytes) {
     Figure(name + "_mb", static_cast<double>(bytes) / kMB, "MB");
 }
 
-// Bytes the program's heaps hand out now, every heap walked: the CRT's
-// malloc may keep a heap of its own.
-std::uint64_t HeapBytesInUse() {
-    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
-    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
-    std::uint64_t used = 0;
-    for (HANDLE heap : heaps) {
-        if (!HeapLock(heap)) continue;
-        PROCESS_HEAP_ENTRY entry{};
-        while (HeapWalk(heap, &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += entry.cbData;
-        }
-        HeapUnlock(heap);
-    }
-    return used;
-}
-
 // A change log filled to the brim with entries as long as real ones get: a
 // long adapter description and an IPv6 address with a zone going away.
 std::uint64_t FullChangeLogBytes() {

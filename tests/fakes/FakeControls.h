@@ -73,7 +73,12 @@ public:
 class FakeTimer final : public Timer {
 public:
     std::int32_t Interval() const override { return interval; }
-    void SetInterval(std::int32_t ms) override { interval = ms; }
+    bool SetInterval(std::int32_t ms) override {
+        interval = ms;
+        if (!enabled || ms <= 0 || !refusesToStart) return true;
+        enabled = false;
+        return false;
+    }
     bool IsEnabled() const override { return enabled; }
     bool SetEnabled(bool e) override {
         enabled = e && !refusesToStart;

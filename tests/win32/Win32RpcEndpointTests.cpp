@@ -22,6 +22,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32RpcEndpoint.h"
 #include "platform/win32/WinsockHandles.h"
+#include "platform/win32/WinsockStart.h"
 #include "win32/TestWindow.h"
 
 namespace kestrova::win32 {
@@ -90,11 +91,10 @@ bool StaysUnanswered(std::uint16_t port, DWORD wait, std::vector<unique_socket>&
 
 class Win32RpcEndpointTests : public ::testing::Test {
 protected:
-    WinsockSession winsock_;
+    void SetUp() override { ASSERT_EQ(WinsockStart::Ensure(), 0); }
 };
 
 TEST_F(Win32RpcEndpointTests, ReachesWhatAnswersAndNamesWhatDoesNot) {
-    ASSERT_EQ(winsock_.error(), 0);
     LoopbackPort listening(true);
     LoopbackPort closed(false);
     ASSERT_NE(listening.port(), 0);
@@ -146,7 +146,6 @@ LRESULT CALLBACK AnsweringProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 TEST_F(Win32RpcEndpointTests, ASilentEndpointFailsAtTheBoundWhileTheThreadKeepsAnswering) {
-    ASSERT_EQ(winsock_.error(), 0);
     LoopbackPort full(true, 0);
     ASSERT_NE(full.port(), 0);
     // Connections the listener never accepts fill its queue; from then on it

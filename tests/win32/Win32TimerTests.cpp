@@ -197,18 +197,35 @@ TEST(Win32TimerTests, DestroyingTheTimerKillsIt) {
     EXPECT_EQ(PumpFor(300), 0);
 }
 
-TEST(Win32TimerTests, OutlivingItsOwnerIsHarmless) {
-    auto owner = std::make_unique<Owner>();
-    ASSERT_NE(owner->hwnd(), nullptr);
-    Win32Timer timer(owner->hwnd(), kTimerId, 50);
-    timer.SetEnabled(true);
-    owner.reset();
-    timer.SetInterval(60);
-    EXPECT_FALSE(timer.IsEnabled()) << "a timer SetTimer refused still counts as running";
-    EXPECT_FALSE(timer.SetEnabled(true)) << "SetTimer's failure goes unreported";
-    EXPECT_FALSE(timer.IsEnabled());
-    EXPECT_TRUE(timer.SetEnabled(false));
-    EXPECT_EQ(PumpFor(150), 0);
+// With its owner gone SetTimer fails: a call that needs a timer says so
+// and leaves the timer off, one that needs none succeeds, none ticks.
+TEST(Win32TimerTests, OutlivingItsOwnerIsHarmlessAndReported) {
+    const struct {
+        const char* what;
+        bool enabledBefore;
+        bool (*call)(Win32Timer&);
+        bool reported;
+        bool enabledAfter;
+    } cases[] = {
+        {"enabling", false, [](Win32Timer& t) { return t.SetEnabled(true); }, false, false},
+        {"a new interval while enabled", true, [](Win32Timer& t) { return t.SetInterval(60); },
+         false, false},
+        {"a new interval while disabled", false, [](Win32Timer& t) { return t.SetInterval(60); },
+         true, false},
+        {"interval 0 while enabled", true, [](Win32Timer& t) { return t.SetInterval(0); }, true,
+         true},
+        {"disabling", true, [](Win32Timer& t) { return t.SetEnabled(false); }, true, false},
+    };
+    for (const auto& c : cases) {
+        auto owner = std::make_unique<Owner>();
+        ASSERT_NE(owner->hwnd(), nullptr);
+        Win32Timer timer(owner->hwnd(), kTimerId, 50);
+        ASSERT_TRUE(timer.SetEnabled(c.enabledBefore));
+        owner.reset();
+        EXPECT_EQ(c.call(timer), c.reported) << c.what << ": SetTimer's failure misreported";
+        EXPECT_EQ(timer.IsEnabled(), c.enabledAfter) << c.what;
+        EXPECT_EQ(PumpFor(100), 0) << c.what;
+    }
 }
 
 }  // namespace
