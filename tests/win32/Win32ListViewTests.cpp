@@ -879,13 +879,9 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
     HANDLE answered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread reader([&] {
         ComApartment readerApartment;
-        IStream* stream = nullptr;
         IAccPropServer* proxy = nullptr;
-        if (SUCCEEDED(marshaled->Clone(&stream))) {
-            stream->Seek({}, STREAM_SEEK_SET, nullptr);
-            CoUnmarshalInterface(stream, IID_IAccPropServer, reinterpret_cast<void**>(&proxy));
-            stream->Release();
-        }
+        marshaled->Seek({}, STREAM_SEEK_SET, nullptr);
+        CoUnmarshalInterface(marshaled, IID_IAccPropServer, reinterpret_cast<void**>(&proxy));
         const auto ask = [&](LONG child, const GUID& property) -> Answer {
             VARIANT value;
             BOOL has = FALSE;
@@ -903,15 +899,13 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
         if (proxy) proxy->Release();
         SetEvent(answered);
     });
-    const ULONGLONG start = GetTickCount64();
-    const bool inTime = WaitAnswering(answered, start + 2000);
-    const ULONGLONG waited = GetTickCount64() - start;
+    const bool inTime = WaitAnswering(answered, GetTickCount64() + 2000);
     DWORD index = 0;
     // A call queued behind this thread's messages ends once they are taken.
     if (!inTime) CoWaitForMultipleHandles(0, 10000, 1, &answered, &index);
     reader.join();
     CloseHandle(answered);
-    EXPECT_TRUE(inTime) << "answered only after the window's wait, " << waited << " ms";
+    EXPECT_TRUE(inTime) << "answered only after the window's 2 s wait";
     EXPECT_EQ(answers, (std::vector<Answer>{L"B, light red, no default gateway", std::nullopt,
                                             std::nullopt, std::nullopt}))
         << "row 2; past the last row; the list itself keeps its name; not a name";
