@@ -2,26 +2,45 @@
 
 // The annotation's GUIDs are defined here, in the one file that uses them,
 // rather than taken from oleacc's import library: the program loads no DLL
-// it does not have to.
+// it does not have to, and this one only once a reader or the rows come.
 #include <initguid.h>
 #include <oleacc.h>
 
 #include <atomic>
+#include <mutex>
 #include <utility>
 
+#include "platform/win32/MtaThread.h"
 #include "platform/win32/WideText.h"
 
 namespace kestrova::win32 {
 
-namespace {
-
-class NameServer final : public IAccPropServer {
+// Called on COM's threads while the user-interface thread replaces the
+// names: the snapshot is swapped whole under the lock, and a caller keeps
+// the one it took for as long as it reads it.
+class RowNames::Server final : public IAccPropServer {
 public:
-    NameServer(RowNames::NameOf nameOf, RowNames::ChildOf childOf)
-        : nameOf_(std::move(nameOf)), childOf_(std::move(childOf)) {}
+    using Names = std::vector<std::wstring>;
 
-    // The list goes before the service lets go of this object.
-    void Forget() { nameOf_ = nullptr; }
+    // Before the server is given to the service: no call can come yet.
+    void SetChildOf(ChildOf childOf) { childOf_ = std::move(childOf); }
+
+    void Replace(std::shared_ptr<const Names> names) {
+        const std::lock_guard<std::mutex> hold(lock_);
+        names_ = std::move(names);
+    }
+
+    std::optional<std::wstring> NameOf(long position) const {
+        std::shared_ptr<const Names> names;
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            names = names_;
+        }
+        if (!names || position < 0 || position >= static_cast<long>(names->size())) {
+            return std::nullopt;
+        }
+        return (*names)[static_cast<std::size_t>(position)];
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
@@ -45,70 +64,107 @@ public:
         if (!value || !has) return E_POINTER;
         VariantInit(value);
         *has = FALSE;
-        if (!IsEqualGUID(property, PROPID_ACC_NAME) || !nameOf_ || !childOf_) return S_OK;
-        const std::optional<long> child = childOf_(id, length);
-        // The list itself (CHILDID_SELF) keeps its own name.
-        if (!child || *child <= 0) return S_OK;
-        const std::optional<Text> name = nameOf_(static_cast<int>(*child - 1));
-        if (!name) return S_OK;
-        const std::wstring wide = ToWide(*name);
-        BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-        if (!text) return E_OUTOFMEMORY;
-        value->vt = VT_BSTR;
-        value->bstrVal = text;
-        *has = TRUE;
-        return S_OK;
+        if (!IsEqualGUID(property, PROPID_ACC_NAME) || !childOf_) return S_OK;
+        try {
+            const std::optional<long> child = childOf_(id, length);
+            // The list itself (CHILDID_SELF) keeps its own name.
+            if (!child || *child <= 0) return S_OK;
+            const std::optional<std::wstring> name = NameOf(*child - 1);
+            if (!name) return S_OK;
+            BSTR text = SysAllocStringLen(name->data(), static_cast<UINT>(name->size()));
+            if (!text) return E_OUTOFMEMORY;
+            value->vt = VT_BSTR;
+            value->bstrVal = text;
+            *has = TRUE;
+            return S_OK;
+        } catch (...) {
+            return E_OUTOFMEMORY;  // no exception may cross COM
+        }
     }
 
 private:
-    ~NameServer() = default;
+    ~Server() = default;
 
     std::atomic<ULONG> references_{1};
-    RowNames::NameOf nameOf_;
-    RowNames::ChildOf childOf_;
+    ChildOf childOf_;
+    mutable std::mutex lock_;
+    std::shared_ptr<const Names> names_;
 };
+
+namespace {
+
+RowNames::Annotation SystemAnnotation() {
+    // The service is a COM class of the system's, loaded from where COM
+    // registered it, into this (the multithreaded) apartment.
+    IAccPropServices* created = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&created)))) {
+        return {};
+    }
+    // Shared by the three parts; the last to go releases it, on this thread.
+    const std::shared_ptr<IAccPropServices> services(created,
+                                                     [](IAccPropServices* s) { s->Release(); });
+    const MSAAPROPID name = PROPID_ACC_NAME;
+    auto annotated = std::make_shared<bool>(false);
+    RowNames::Annotation annotation;
+    annotation.set = [services, annotated, name](HWND list, IAccPropServer* server) {
+        // ANNO_CONTAINER: the list's rows, its children, are annotated too.
+        // The service marshals the server here, in this apartment.
+        *annotated = SUCCEEDED(services->SetHwndPropServer(list, OBJID_CLIENT, CHILDID_SELF, &name,
+                                                           1, server, ANNO_CONTAINER));
+    };
+    annotation.clear = [services, annotated, name](HWND list) {
+        if (*annotated) services->ClearHwndProps(list, OBJID_CLIENT, CHILDID_SELF, &name, 1);
+    };
+    annotation.childOf = [services](const BYTE* id, DWORD length) -> std::optional<long> {
+        HWND hwnd = nullptr;
+        DWORD object = 0;
+        DWORD child = 0;
+        if (FAILED(services->DecomposeHwndIdentityString(id, length, &hwnd, &object, &child)) ||
+            static_cast<LONG>(object) != OBJID_CLIENT) {
+            return std::nullopt;
+        }
+        return static_cast<long>(child);
+    };
+    return annotation;
+}
 
 }  // namespace
 
-RowNames::RowNames(HWND list, NameOf nameOf) : RowNames(list, std::move(nameOf), nullptr) {}
+RowNames::RowNames(HWND list) : RowNames(list, &SystemAnnotation) {}
 
-RowNames::RowNames(HWND list, NameOf nameOf, ChildOf childOf) : list_(list) {
-    // The service is a COM class of the system's, loaded from where COM
-    // registered it.
-    const HRESULT created = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IAccPropServices,
-                                             reinterpret_cast<void**>(&services_));
-    if (FAILED(created)) services_ = nullptr;
-    if (!childOf && services_) {
-        IAccPropServices* services = services_;
-        childOf = [services](const BYTE* id, DWORD length) -> std::optional<long> {
-            HWND hwnd = nullptr;
-            DWORD object = 0;
-            DWORD child = 0;
-            if (FAILED(services->DecomposeHwndIdentityString(id, length, &hwnd, &object, &child)) ||
-                static_cast<LONG>(object) != OBJID_CLIENT) {
-                return std::nullopt;
-            }
-            return static_cast<long>(child);
-        };
-    }
-    server_ = new NameServer(std::move(nameOf), std::move(childOf));
-    if (services_ && list_) {
-        MSAAPROPID name = PROPID_ACC_NAME;
-        // ANNO_CONTAINER: the list's rows, its children, are annotated too.
-        annotated_ = SUCCEEDED(services_->SetHwndPropServer(list_, OBJID_CLIENT, CHILDID_SELF,
-                                                             &name, 1, server_, ANNO_CONTAINER));
-    }
+RowNames::RowNames(HWND list, Service service) : list_(list), server_(new Server) {
+    server_->Replace(std::make_shared<const Server::Names>());
+    if (!list_) return;
+    thread_ = std::make_unique<MtaThread>(
+        [this, service = std::move(service)] {
+            annotation_ = service();
+            server_->SetChildOf(annotation_.childOf);
+            if (annotation_.set) annotation_.set(list_, server_);
+        },
+        [this] {
+            if (annotation_.clear) annotation_.clear(list_);
+            annotation_ = {};
+        });
 }
 
 RowNames::~RowNames() {
-    if (annotated_ && services_) {
-        MSAAPROPID name = PROPID_ACC_NAME;
-        services_->ClearHwndProps(list_, OBJID_CLIENT, CHILDID_SELF, &name, 1);
-    }
-    static_cast<NameServer*>(server_)->Forget();
+    // The annotation is cleared and the apartment left first, which lets go
+    // of the service's references; a reader still holding a proxy then gets
+    // an error. The server holds nothing of the list's, only its snapshot.
+    thread_.reset();
     server_->Release();
-    if (services_) services_->Release();
+}
+
+void RowNames::Replace(std::vector<Text> names) {
+    auto wide = std::make_shared<Server::Names>();
+    wide->reserve(names.size());
+    for (const Text& name : names) wide->push_back(ToWide(name));
+    server_->Replace(std::move(wide));
+}
+
+std::optional<std::wstring> RowNames::NameOf(int position) const {
+    return server_->NameOf(position);
 }
 
 }  // namespace kestrova::win32

@@ -1,48 +1,70 @@
 // The accessible name of each row of the adapter table: its MAC address and
 // what its light means. The list's own name for a row is its first column;
-// the light is an image, which a screen reader cannot read. The name is
-// given through the system's dynamic annotation (IAccPropServices), asked
-// for at the moment a reader wants it, so it is never stale.
+// the light is an image, which a screen reader cannot read. The names are
+// given through the system's dynamic annotation (IAccPropServices): a server
+// object that a reader's process calls whenever it wants a name.
+//
+// A reader must never wait for a refresh, which can hold the user-interface
+// thread for seconds. A call from another process runs in the apartment that
+// marshaled the server, so the server is given to the service from a thread
+// of the multithreaded apartment (MtaThread), and answers on COM's threads
+// from a snapshot of the names, which the user-interface thread replaces
+// whole when the rows or their order change.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/Text.h"
 
 struct IAccPropServer;
-struct IAccPropServices;
 
 namespace kestrova::win32 {
 
+class MtaThread;
+
 class RowNames {
 public:
-    // The name of the row at a position, or nothing past the last row.
-    using NameOf = std::function<std::optional<Text>(int position)>;
     // The child id an annotation's identity string names (rows count from 1).
     using ChildOf = std::function<std::optional<long>(const BYTE* id, DWORD length)>;
+    // What the annotation service does with the server. Every part runs in
+    // the multithreaded apartment; `childOf` on any of its threads.
+    struct Annotation {
+        std::function<void(HWND list, IAccPropServer* server)> set;
+        std::function<void(HWND list)> clear;
+        ChildOf childOf;
+    };
+    // Made on the names' thread, so that the service's objects belong to
+    // its apartment.
+    using Service = std::function<Annotation()>;
 
-    // Needs COM on this thread. Without the system's annotation service
-    // (Wine has none) the list keeps the names it has.
-    RowNames(HWND list, NameOf nameOf);
-    // `childOf` replaces the service's own reading of identity strings.
-    RowNames(HWND list, NameOf nameOf, ChildOf childOf);
+    // The system's annotation service. Wine's answers E_NOTIMPL: there the
+    // list keeps the names it has.
+    explicit RowNames(HWND list);
+    // Another service: a test plays the system's.
+    RowNames(HWND list, Service service);
     ~RowNames();
     RowNames(const RowNames&) = delete;
     RowNames& operator=(const RowNames&) = delete;
 
-    // The service took the annotation.
-    bool Annotated() const { return annotated_; }
-    // What the service asks; null when it could not be made.
-    IAccPropServer* Server() const { return server_; }
+    // The names of the rows in the order shown: what readers are told from
+    // now on.
+    void Replace(std::vector<Text> names);
+    // What the server answers for the row at `position` (from 0).
+    std::optional<std::wstring> NameOf(int position) const;
 
 private:
+    class Server;
+
     HWND list_;
-    IAccPropServices* services_ = nullptr;
-    IAccPropServer* server_ = nullptr;
-    bool annotated_ = false;
+    Server* server_;
+    Annotation annotation_;  // touched only on the names' thread
+    std::unique_ptr<MtaThread> thread_;
 };
 
 }  // namespace kestrova::win32

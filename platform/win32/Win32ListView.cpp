@@ -9,6 +9,7 @@
 #include <string>
 
 #include "inventory/AdapterColumns.h"
+#include "inventory/ChangeText.h"
 #include "inventory/StatusImages.h"
 #include "platform/win32/CellTip.h"
 #include "platform/win32/ChangedRowColours.h"
@@ -71,10 +72,6 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& pla
     SetWindowSubclass(hwnd(), &Win32ListView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
     tip_ = std::make_unique<CellTip>(hwnd(), [this](POINT at) { return TipTextAt(at); });
     tip_->OnDpiChanged(scale.Scale96(kTipMaxWidth));
-    names_ = std::make_unique<RowNames>(hwnd(), [this](int row) -> std::optional<Text> {
-        if (!Holds(row)) return std::nullopt;
-        return AccessibleRowName(table_.Row(row));
-    });
 }
 
 Win32ListView::~Win32ListView() {
@@ -96,6 +93,7 @@ TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows, const RefreshS
     } else {
         SyncList(hwnd(), update);
     }
+    NameRows(update);
     RaiseRowEvents(hwnd(), update);
     // The row under a resting pointer may be another one now.
     if (tip_ && (lost || !update.Nothing())) tip_->Refresh();
@@ -108,8 +106,36 @@ void Win32ListView::SortBy(int column) {
     SyncList(hwnd(), update);
     ShowSortArrows();
     EnsureFocusVisible();
+    NameRows(update);
     RaiseRowEvents(hwnd(), update);
     if (tip_) tip_->Refresh();
+}
+
+// A row's name is its MAC address and its light: it changes only with a
+// light, a new adapter or a new order, and an unchanged refresh rebuilds
+// nothing. The names, and oleacc with them, come when the rows first come
+// (or a reader first asks, see OnListMessage), not with the window.
+void Win32ListView::NameRows(const TableUpdate& update) {
+    if (names_) {
+        if (update.reordered || !update.lightChanged.empty()) names_->Replace(RowNamesNow());
+    } else if (table_.Count() > 0) {
+        StartNames();
+    }
+}
+
+void Win32ListView::StartNames() {
+    if (names_ || !hwnd() || listGone_) return;
+    names_ = std::make_unique<RowNames>(hwnd());
+    names_->Replace(RowNamesNow());
+}
+
+std::vector<Text> Win32ListView::RowNamesNow() const {
+    std::vector<Text> names;
+    names.reserve(static_cast<std::size_t>(table_.Count()));
+    for (int row = 0; row < table_.Count(); ++row) {
+        names.push_back(AccessibleRowName(table_.Row(row)));
+    }
+    return names;
 }
 
 // After a sort the user looks for the row they were on.
@@ -337,6 +363,7 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND hwnd, UINT message, WPARAM wParam,
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, &Win32ListView::ListProc, id);
         list->tip_.reset();  // its tool was this window
+        list->listGone_ = true;
         list->names_.reset();
     }
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
@@ -360,6 +387,11 @@ std::optional<LRESULT> Win32ListView::OnListMessage(UINT message, WPARAM wParam,
             if (reinterpret_cast<HWND>(wParam) != hwnd()) break;
             ShowContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
+        case WM_GETOBJECT:
+            // An accessibility client is here: the names must be in place
+            // before it asks for a row's. The list answers the message itself.
+            StartNames();
+            break;
         case WM_MOUSEMOVE:
             if (tip_) tip_->OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             break;

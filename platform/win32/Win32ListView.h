@@ -77,6 +77,8 @@ public:
     const TableSort& Sort() const { return table_.Sort(); }
     // What the tip says at `client`: see RowTipAt.
     std::optional<Text> TipTextAt(POINT client) const;
+    // What screen readers are told the rows are called; null until rows
+    // come or a reader asks.
     const RowNames* Names() const { return names_.get(); }
 
     // Call after the shared DpiScale took the new DPI: the status lights are
@@ -101,6 +103,9 @@ private:
     void FillDisplayInfo(LVITEMW& item) const;
     int FindRow(const LVFINDINFOW& find, int start) const;
 
+    void NameRows(const TableUpdate& update);
+    void StartNames();
+    std::vector<Text> RowNamesNow() const;
     void ShowSortArrows();
     void EnsureFocusVisible();
 
@@ -110,7 +115,8 @@ private:
     std::function<void()> copyFailed_;
     std::function<void()> showChanges_;
     std::unique_ptr<CellTip> tip_;
-    std::unique_ptr<RowNames> names_;
+    std::unique_ptr<RowNames> names_;  // made when first needed
+    bool listGone_ = false;            // destroyed: no names to start
     bool highContrast_ = false;
 };
 

@@ -12,15 +12,19 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "inventory/AdapterColumns.h"
 #include "inventory/StatusImages.h"
+#include "platform/win32/AnsweringWait.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/RowNames.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Clock.h"
@@ -429,7 +433,11 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
     ASSERT_NE(list.hwnd(), nullptr);
     RowEventHook events(list.hwnd());
     std::vector<AdapterRow> rows{RowOf(u"A", u"eth0"), RowOf(u"B", u"eth1"), RowOf(u"C", u"eth2")};
+    EXPECT_EQ(list.Names(), nullptr) << "no screen-reader names before rows or a reader";
     list.ShowRows(rows);
+    const auto nameOf = [&](int row) { return list.Names()->NameOf(row); };
+    ASSERT_NE(list.Names(), nullptr);
+    EXPECT_EQ(nameOf(0), ToWide(AccessibleRowName(rows[0])));
     const auto painted = [&] {
         UpdateWindow(host.hwnd());
         ValidateRect(list.hwnd(), nullptr);
@@ -487,6 +495,8 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
                                                       {EVENT_OBJECT_NAMECHANGE, 4},
                                                       {EVENT_OBJECT_DESCRIPTIONCHANGE, 4},
                                                       {EVENT_OBJECT_REORDER, CHILDID_SELF}}));
+    EXPECT_EQ(nameOf(2), ToWide(AccessibleRowName(rows[2])));
+    EXPECT_EQ(nameOf(3), ToWide(AccessibleRowName(rows[3])));
 
     // Another program empties the control: the next refresh, even one that
     // brings nothing new, shows every row again.
@@ -497,6 +507,10 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
     EXPECT_EQ(ItemCount(list.hwnd()), 4);
     EXPECT_EQ(FromWide(ReadText(list.hwnd(), 3, 0)), u"D");
     EXPECT_TRUE(dirty());
+
+    rows[0].smallIcon = AdapterStatus::NoGateway;
+    list.ShowRows(rows, seenFor(10000), true);
+    EXPECT_EQ(nameOf(0), ToWide(AccessibleRowName(rows[0]))) << "a light alone renames its row";
 }
 
 struct Place {
@@ -813,38 +827,99 @@ TEST(Win32ListViewTests, TheContextMenuOffersCopyWithASelectionUnderTheFocusedRo
     EXPECT_EQ(seen.topLeft.y, under.y);
 }
 
-// The name a screen reader asks for, as the annotation service would ask
-// for it (Wine has no such service: identity strings are read here by the
-// test's own rule, a child id in four bytes).
-TEST(Win32ListViewTests, RowNamesAnswerForTheRowAskedAbout) {
-    HostWindow host;
-    RowNames names(
-        host.hwnd(),
-        [](int row) -> std::optional<Text> {
-            if (row != 1) return std::nullopt;
-            return AccessibleRowName(RowOf(u"B", u"eth1", 3));
-        },
-        [](const BYTE* id, DWORD length) -> std::optional<long> {
+// Plays the system's annotation service, which Wine lacks (its methods
+// answer E_NOTIMPL): it marshals the server where it is given it, for
+// another process, as the service does. Identity strings are read by the
+// test's own rule, a child id in four bytes.
+class MarshalingService {
+public:
+    MarshalingService() : marshaled_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~MarshalingService() { CloseHandle(marshaled_); }
+
+    RowNames::Annotation operator()() {
+        RowNames::Annotation annotation;
+        annotation.set = [this](HWND, IAccPropServer* server) {
+            if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream_)) &&
+                FAILED(CoMarshalInterface(stream_, IID_IAccPropServer, server, MSHCTX_LOCAL,
+                                          nullptr, MSHLFLAGS_TABLESTRONG))) {
+                stream_->Release();
+                stream_ = nullptr;
+            }
+            SetEvent(marshaled_);
+        };
+        annotation.clear = [this](HWND) {
+            if (!stream_) return;
+            stream_->Seek({}, STREAM_SEEK_SET, nullptr);
+            CoReleaseMarshalData(stream_);
+            stream_->Release();
+        };
+        annotation.childOf = [](const BYTE* id, DWORD length) -> std::optional<long> {
             if (length != sizeof(LONG)) return std::nullopt;
             LONG child = 0;
             std::memcpy(&child, id, sizeof(child));
             return child;
-        });
-    ASSERT_NE(names.Server(), nullptr);
-    const auto ask = [&](LONG child, const GUID& property) -> std::optional<std::wstring> {
-        VARIANT value;
-        BOOL has = FALSE;
-        const HRESULT hr = names.Server()->GetPropValue(reinterpret_cast<const BYTE*>(&child),
-                                                        sizeof(child), property, &value, &has);
-        if (FAILED(hr) || !has || value.vt != VT_BSTR) return std::nullopt;
-        std::wstring name(value.bstrVal, SysStringLen(value.bstrVal));
-        VariantClear(&value);
-        return name;
-    };
-    EXPECT_EQ(ask(2, PROPID_ACC_NAME), L"B, light red, no default gateway");
-    EXPECT_EQ(ask(1, PROPID_ACC_NAME), std::nullopt) << "a row it has no name for";
-    EXPECT_EQ(ask(CHILDID_SELF, PROPID_ACC_NAME), std::nullopt) << "the list keeps its own";
-    EXPECT_EQ(ask(2, PROPID_ACC_DESCRIPTION), std::nullopt);
+        };
+        return annotation;
+    }
+
+    // The marshaled server, once the names' thread has given it.
+    IStream* Marshaled() const {
+        return WaitForSingleObject(marshaled_, 5000) == WAIT_OBJECT_0 ? stream_ : nullptr;
+    }
+
+private:
+    HANDLE marshaled_;
+    IStream* stream_ = nullptr;
+};
+
+// A screen reader asks from its own thread and apartment, through a proxy,
+// while the window's thread waits for another computer (WaitAnswering, as
+// a refresh does): it is answered at once, not when the wait ends.
+TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
+    ComApartment apartment;  // the window's thread, as in the program
+    HostWindow host;
+    MarshalingService service;
+    RowNames names(host.hwnd(), std::ref(service));
+    names.Replace({AccessibleRowName(RowOf(u"A", u"eth0", 1)),
+                   AccessibleRowName(RowOf(u"B", u"eth1", 3))});
+    IStream* const marshaled = service.Marshaled();
+    ASSERT_NE(marshaled, nullptr);
+
+    using Answer = std::optional<std::wstring>;
+    std::vector<Answer> answers;
+    HANDLE answered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread reader([&] {
+        ComApartment readerApartment;
+        IAccPropServer* proxy = nullptr;
+        marshaled->Seek({}, STREAM_SEEK_SET, nullptr);
+        CoUnmarshalInterface(marshaled, IID_IAccPropServer, reinterpret_cast<void**>(&proxy));
+        const auto ask = [&](LONG child, const GUID& property) -> Answer {
+            VARIANT value;
+            BOOL has = FALSE;
+            if (!proxy || FAILED(proxy->GetPropValue(reinterpret_cast<const BYTE*>(&child),
+                                                     sizeof(child), property, &value, &has)) ||
+                !has || value.vt != VT_BSTR) {
+                return std::nullopt;
+            }
+            std::wstring name(value.bstrVal, SysStringLen(value.bstrVal));
+            VariantClear(&value);
+            return name;
+        };
+        answers = {ask(2, PROPID_ACC_NAME), ask(3, PROPID_ACC_NAME),
+                   ask(CHILDID_SELF, PROPID_ACC_NAME), ask(2, PROPID_ACC_DESCRIPTION)};
+        if (proxy) proxy->Release();
+        SetEvent(answered);
+    });
+    const bool inTime = WaitAnswering(answered, GetTickCount64() + 2000);
+    DWORD index = 0;
+    // A call queued behind this thread's messages ends once they are taken.
+    if (!inTime) CoWaitForMultipleHandles(0, 10000, 1, &answered, &index);
+    reader.join();
+    CloseHandle(answered);
+    EXPECT_TRUE(inTime) << "answered only after the window's 2 s wait";
+    EXPECT_EQ(answers, (std::vector<Answer>{L"B, light red, no default gateway", std::nullopt,
+                                            std::nullopt, std::nullopt}))
+        << "row 2; past the last row; the list itself keeps its name; not a name";
 }
 
 TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
@@ -852,11 +927,15 @@ TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
     auto host = std::make_unique<HostWindow>();
     ASSERT_NE(host->hwnd(), nullptr);
     Win32ListView list(host->hwnd(), kListId, kPlace, scale);
+    SendMessageW(list.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    EXPECT_NE(list.Names(), nullptr) << "a reader asked: the names come before the rows";
     list.ShowRows({RowOf(u"k", u"row")});
     host.reset();  // the window and its child go first
     EXPECT_FALSE(IsWindow(list.hwnd()));
     EXPECT_EQ(list.GetItemCount(), 0);
     EXPECT_EQ(list.KeyOf(0), std::nullopt);
+    list.ShowRows({RowOf(u"k", u"row"), RowOf(u"l", u"row")});
+    EXPECT_EQ(list.Names(), nullptr) << "gone with the window, and not made again";
 }
 
 }  // namespace

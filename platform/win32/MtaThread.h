@@ -1,0 +1,34 @@
+// A thread of the process's multithreaded apartment for the life of the
+// object. What is marshaled on it belongs to that apartment: calls from
+// other processes into such an object run on COM's own threads, never
+// behind the user-interface thread's messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace kestrova::win32 {
+
+class MtaThread {
+public:
+    // `enter` runs on the thread once it is in the apartment; `leave` runs
+    // there when the object goes, before the thread leaves it. Neither runs
+    // when the thread or the apartment could not be had.
+    MtaThread(std::function<void()> enter, std::function<void()> leave);
+    // Waits until `leave` has run, answering what other threads send to
+    // this one meanwhile: `enter` and `leave` may send to its windows.
+    ~MtaThread();
+    MtaThread(const MtaThread&) = delete;
+    MtaThread& operator=(const MtaThread&) = delete;
+
+private:
+    static DWORD WINAPI Run(void* self);
+
+    std::function<void()> enter_;
+    std::function<void()> leave_;
+    HANDLE stop_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+}  // namespace kestrova::win32
