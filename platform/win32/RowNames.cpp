@@ -9,6 +9,7 @@
 #include <atomic>
 #include <utility>
 
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/WideText.h"
 
 namespace kestrova::win32 {
@@ -75,6 +76,7 @@ RowNames::RowNames(HWND list, NameOf nameOf) : RowNames(list, std::move(nameOf),
 RowNames::RowNames(HWND list, NameOf nameOf, ChildOf childOf) : list_(list) {
     // The service is a COM class of the system's, loaded from where COM
     // registered it.
+    JoinComApartment();
     const HRESULT created = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_IAccPropServices,
                                              reinterpret_cast<void**>(&services_));
