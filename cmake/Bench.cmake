@@ -1,5 +1,6 @@
-# Benchmarks and the soak: kestrova_bench (sub-commands, figures on stdout)
-# and kestrova_bench_minimal, the yardstick window program for start-up.
+# Benchmarks and the soak: kestrova_bench (sub-commands, figures on stdout),
+# and the two yardstick window programs for start-up: kestrova_bench_minimal
+# and kestrova_bench_controls.
 # The long runs belong to scripts/bench; CTest gets only the short soak.
 if(NOT WIN32)
   return()
@@ -33,6 +34,21 @@ kestrova_warnings(kestrova_bench_minimal)
 if(NOT MSVC)
   # Linked like the program (static, stripped) so the two start alike.
   target_link_options(kestrova_bench_minimal PRIVATE -municode -static -s)
+endif()
+
+# The same window with the same controls and nothing else, built and linked
+# as the program is (its resources give it the same manifest).
+add_executable(kestrova_bench_controls WIN32
+  ${CMAKE_SOURCE_DIR}/tests/bench/controls_window.cpp
+  ${CMAKE_SOURCE_DIR}/resources/kestrova.rc)
+target_link_libraries(kestrova_bench_controls PRIVATE kestrova_win32)
+kestrova_warnings(kestrova_bench_controls)
+if(MSVC)
+  target_link_options(kestrova_bench_controls PRIVATE /MANIFEST:NO /SUBSYSTEM:WINDOWS,6.02)
+else()
+  target_link_options(kestrova_bench_controls PRIVATE -municode -static -s
+    -Wl,--major-subsystem-version,6,--minor-subsystem-version,2
+    -Wl,--major-os-version,6,--minor-os-version,2)
 endif()
 
 if(CMAKE_CROSSCOMPILING)

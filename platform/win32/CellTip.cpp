@@ -48,6 +48,19 @@ void CellTip::OnMouseMove(POINT client) {
     SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void CellTip::Relay(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!tip_) return;
+    MSG seen{};
+    seen.hwnd = list_;
+    seen.message = message;
+    seen.wParam = wParam;
+    seen.lParam = lParam;
+    seen.time = static_cast<DWORD>(GetMessageTime());
+    const DWORD at = GetMessagePos();
+    seen.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&seen));
+}
+
 void CellTip::Refresh() {
     if (!tip_) return;
     POINT at{};

@@ -25,6 +25,9 @@ public:
     // From the list's window procedure. A move onto another text hides the
     // tip, which comes back after the usual delay with the new text.
     void OnMouseMove(POINT client);
+    // Hands the tooltip a mouse message of the list's that it could not see
+    // (one that came before it existed).
+    void Relay(UINT message, WPARAM wParam, LPARAM lParam);
     // Asks again for the text where the pointer is now: after a scroll or a
     // refresh another row may lie under it.
     void Refresh();

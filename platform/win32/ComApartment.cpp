@@ -4,13 +4,36 @@
 
 namespace kestrova::win32 {
 
-ComApartment::ComApartment() noexcept
-    : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+namespace {
+// COM's apartments belong to threads, and so does the one waiting to join.
+thread_local ComApartment* t_deferred = nullptr;
+}  // namespace
+
+ComApartment::ComApartment() noexcept {
+    Join();
+}
+
+ComApartment::ComApartment(OnFirstUse) noexcept : outerDeferred_(t_deferred) {
+    t_deferred = this;
+}
 
 ComApartment::~ComApartment() {
+    if (t_deferred == this) t_deferred = outerDeferred_;
     // Every successful CoInitializeEx needs its own CoUninitialize; a failed
     // one must not get one, or it would tear down someone else's apartment.
     if (SUCCEEDED(result_)) CoUninitialize();
+}
+
+void ComApartment::Join() noexcept {
+    if (tried_) return;
+    tried_ = true;
+    result_ = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+}
+
+bool JoinComApartment() noexcept {
+    if (!t_deferred) return false;
+    t_deferred->Join();
+    return t_deferred->ok();
 }
 
 }  // namespace kestrova::win32

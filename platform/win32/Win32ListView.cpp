@@ -70,8 +70,9 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& pla
     SetWindowSubclass(parent_, &Win32ListView::ParentProc, reinterpret_cast<UINT_PTR>(this),
                       reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(hwnd(), &Win32ListView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    tip_ = std::make_unique<CellTip>(hwnd(), [this](POINT at) { return TipTextAt(at); });
-    tip_->OnDpiChanged(scale.Scale96(kTipMaxWidth));
+    // The tip comes with the first pointer motion over the list (see
+    // OnListMessage), the names with the first rows or reader: the first
+    // paint shows neither.
 }
 
 Win32ListView::~Win32ListView() {
@@ -392,9 +393,17 @@ std::optional<LRESULT> Win32ListView::OnListMessage(UINT message, WPARAM wParam,
             // before it asks for a row's. The list answers the message itself.
             StartNames();
             break;
-        case WM_MOUSEMOVE:
-            if (tip_) tip_->OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_MOUSEMOVE: {
+            const bool first = !tip_;
+            if (first) StartTip();
+            if (!tip_) break;
+            tip_->OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            // The tooltip watches the list's mouse messages from its creation
+            // on; the move that made it is handed to it, so a pointer that
+            // comes to rest at once still gets its tip.
+            if (first) tip_->Relay(message, wParam, lParam);
             break;
+        }
         case WM_NOTIFY:
             if (tip_) return tip_->OnNotify(*reinterpret_cast<NMHDR*>(lParam));
             break;
@@ -402,6 +411,11 @@ std::optional<LRESULT> Win32ListView::OnListMessage(UINT message, WPARAM wParam,
             break;
     }
     return std::nullopt;
+}
+
+void Win32ListView::StartTip() {
+    tip_ = std::make_unique<CellTip>(hwnd(), [this](POINT at) { return TipTextAt(at); });
+    tip_->OnDpiChanged(scale().Scale96(kTipMaxWidth));
 }
 
 bool Win32ListView::OnKeyDown(WPARAM key) {

@@ -98,6 +98,7 @@ private:
     std::optional<LRESULT> OnNotify(NMHDR& header);  // from the parent
     std::optional<LRESULT> OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnKeyDown(WPARAM key);
+    void StartTip();
     void ShowContextMenu(POINT screen);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void FillDisplayInfo(LVITEMW& item) const;
@@ -114,7 +115,7 @@ private:
     unsigned columnsDpi_;  // the DPI the current column widths were set for
     std::function<void()> copyFailed_;
     std::function<void()> showChanges_;
-    std::unique_ptr<CellTip> tip_;
+    std::unique_ptr<CellTip> tip_;     // from the first pointer motion over the list
     std::unique_ptr<RowNames> names_;  // made when first needed
     bool listGone_ = false;            // destroyed: no names to start
     bool highContrast_ = false;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/WideText.h"
 
 namespace kestrova::win32 {
@@ -58,6 +59,9 @@ std::optional<std::intptr_t> Win32Shell::ShellExecuteA(WindowHandle owner, TextV
     const std::optional<std::string> ansiParameters = ToAnsiExactly(parameters);
     const std::optional<std::string> ansiDirectory = ToAnsiExactly(directory);
     if (!ansiOperation || !ansiFile || !ansiParameters || !ansiDirectory) return std::nullopt;
+    // ShellExecute may hand the work to a COM handler, so the thread is in
+    // its apartment by now.
+    JoinComApartment();
     // Empty texts go as "" (never a null pointer), as a caller passing a
     // string variable would.
     const HINSTANCE result =

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/UniqueBstr.h"
 #include "platform/win32/UniqueVariant.h"
@@ -365,6 +366,7 @@ Outcome<std::unique_ptr<WmiServices>> Win32WmiConnector::Bind(TextView displayNa
     // would silently bind whatever precedes it.
     if (displayName.find(u'\0') != TextView::npos) return ErrorFromHresult(MK_E_SYNTAX);
 
+    JoinComApartment();  // the first refresh is the program's first use of COM
     const std::wstring name = ToWide(displayName);
     ComPtr<ISWbemServices> services;
     BIND_OPTS options = BindOptions();

@@ -60,10 +60,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&classes);
 
-    // Declared first, so it ends last: every WMI object is released inside
-    // the apartment that made it. A failure here is not fatal; the first
-    // refresh reports it in the window like any other WMI failure.
-    kestrova::win32::ComApartment apartment;
+    // Declared before the window, so it ends after it: every WMI object is
+    // released inside the apartment that made it. Joined only when COM is
+    // first needed (a refresh, the link, a screen reader): the first paint
+    // needs none. A failure to join is not fatal; the refresh reports it in
+    // the window like any other WMI failure.
+    kestrova::win32::ComApartment apartment{kestrova::win32::ComApartment::OnFirstUse{}};
 
     try {
         kestrova::win32::MainWindow window(instance, showCommand);

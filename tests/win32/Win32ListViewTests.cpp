@@ -707,15 +707,21 @@ TEST_F(Win32ListViewTestsRows, ATipShowsTheWholeTextOfACellThatDoesNotFit) {
     EXPECT_EQ(list->TipTextAt({inDescription.x, description.bottom + 200}), std::nullopt) << "below the rows";
 
     // The tooltip asks the list for its text: the whole description once
-    // the pointer moved onto that cell.
+    // the pointer moved onto that cell. It is made by that first motion: a
+    // start-up that shows none makes none.
+    const auto threadTip = [] {
+        HWND tip = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM out) -> BOOL {
+            wchar_t name[64]{};
+            GetClassNameW(hwnd, name, 64);
+            if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(out) = hwnd;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&tip));
+        return tip;
+    };
+    EXPECT_EQ(threadTip(), nullptr) << "a tooltip before the pointer came";
     SendMessageW(list->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(inDescription.x, inDescription.y));
-    HWND tip = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM out) -> BOOL {
-        wchar_t name[64]{};
-        GetClassNameW(hwnd, name, 64);
-        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(out) = hwnd;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tip));
+    const HWND tip = threadTip();
     ASSERT_NE(tip, nullptr);
     std::wstring text(512, L'\0');
     TTTOOLINFOW tool{};

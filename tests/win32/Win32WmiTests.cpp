@@ -782,6 +782,29 @@ TEST(Win32WmiTestsApartment, BalancesOnlyWhatItJoined) {
     }).join();
 }
 
+// The program's apartment: joined by the first use of COM, not before, once,
+// and left when its owner ends.
+TEST(Win32WmiTestsApartment, ADeferredOneJoinsAtFirstUseAndEndsWithItsOwner) {
+    std::thread([] {
+        APTTYPE type{};
+        APTTYPEQUALIFIER qualifier{};
+        EXPECT_FALSE(win32::JoinComApartment()) << "no deferred apartment on this thread";
+        {
+            ComApartment deferred{ComApartment::OnFirstUse{}};
+            EXPECT_EQ(deferred.result(), CO_E_NOTINITIALIZED);
+            EXPECT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
+            EXPECT_TRUE(win32::JoinComApartment());
+            EXPECT_EQ(deferred.result(), S_OK);
+            EXPECT_TRUE(win32::JoinComApartment());
+            ASSERT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
+            EXPECT_TRUE(type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+        }
+        EXPECT_FALSE(win32::JoinComApartment()) << "its owner ended";
+        // Had the second use joined again, leaving once would not be enough.
+        EXPECT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
+    }).join();
+}
+
 TEST(Win32WmiTestsErrors, CommonFailuresHaveATextAndKeepTheirCode) {
     ComApartment com;
     struct Case {
