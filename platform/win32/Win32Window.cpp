@@ -45,9 +45,8 @@ void Win32Window::RequestAttention() {
     // The program is in front when any window of its thread is, the window
     // of changes included: the user is looking at it already.
     const HWND front = GetForegroundWindow();
-    if (front && GetWindowThreadProcessId(front, nullptr) == GetWindowThreadProcessId(hwnd_, nullptr)) {
-        return;
-    }
+    const DWORD ours = GetWindowThreadProcessId(hwnd_, nullptr);
+    if (front && GetWindowThreadProcessId(front, nullptr) == ours) return;
     // The system's flash: the taskbar button only, until the window is
     // brought to the foreground, at the system's own rate.
     FLASHWINFO flash{};
