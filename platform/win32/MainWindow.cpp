@@ -1,7 +1,6 @@
 #include "platform/win32/MainWindow.h"
 
 #include <commctrl.h>
-#include <wtsapi32.h>
 
 #include <algorithm>
 #include <exception>
@@ -12,6 +11,7 @@
 #include "platform/win32/ChangesWindow.h"
 #include "platform/win32/DefaultPlace.h"
 #include "platform/win32/MessageFont.h"
+#include "platform/win32/DeskMessages.h"
 #include "platform/win32/SessionNotice.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desk.h"
@@ -370,6 +370,8 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Whether anybody can see the window, before what else the message does.
+    if (const std::optional<DeskEvent> event = DeskEventOf(message, wParam)) OnDeskEvent(*event);
     // Colours answer their own questions and follow a change of scheme first.
     if (colours_) {
         if (const std::optional<LRESULT> answer = colours_->OnMessage(message, wParam, lParam)) {
@@ -392,11 +394,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
 
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED) {
-                OnDeskEvent(DeskEvent::Minimized);
-                return 0;
-            }
-            OnDeskEvent(DeskEvent::Restored);
+            if (wParam == SIZE_MINIMIZED) return 0;
             // Form_Resize reads the client size itself.
             if (loaded_ && form_) Call([this] { form_->Form_Resize(); });
             return 0;
@@ -419,32 +417,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!ownerDestroying_) PostQuitMessage(0);
             return 0;
 
-        // Sent once for the whole program, its window of changes included.
-        case WM_ACTIVATEAPP:
-            OnDeskEvent(wParam ? DeskEvent::Activated : DeskEvent::Deactivated);
-            break;
-
         case WM_WTSSESSION_CHANGE:
-            switch (wParam) {
-                case WTS_SESSION_LOCK: OnDeskEvent(DeskEvent::Locked); break;
-                case WTS_SESSION_UNLOCK: OnDeskEvent(DeskEvent::Unlocked); break;
-                case WTS_CONSOLE_DISCONNECT:
-                case WTS_REMOTE_DISCONNECT: OnDeskEvent(DeskEvent::Disconnected); break;
-                case WTS_CONSOLE_CONNECT:
-                case WTS_REMOTE_CONNECT: OnDeskEvent(DeskEvent::Connected); break;
-                default: break;
-            }
             return 0;
 
         case WM_POWERBROADCAST:
-            // A resume comes as PBT_APMRESUMEAUTOMATIC, alone or followed by
-            // PBT_APMRESUMESUSPEND once a user is back; the clock takes the
-            // second as no news. Modern Standby may send neither: the clock
-            // that stops in sleep and the need for input guard that case.
-            if (wParam == PBT_APMSUSPEND) OnDeskEvent(DeskEvent::Suspended);
-            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-                OnDeskEvent(DeskEvent::Resumed);
-            }
             return TRUE;
 
         case WM_ACTIVATE:

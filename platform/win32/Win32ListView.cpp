@@ -11,6 +11,7 @@
 #include "inventory/AdapterColumns.h"
 #include "inventory/ChangeText.h"
 #include "inventory/StatusImages.h"
+#include "platform/win32/AdapterListWindow.h"
 #include "platform/win32/CellTip.h"
 #include "platform/win32/ChangedRowColours.h"
 #include "platform/win32/Clipboard.h"
@@ -30,41 +31,14 @@ namespace {
 constexpr int kColumnCount = static_cast<int>(kAdapterColumns.size());
 constexpr int kTipMaxWidth = 480;  // pixels at 96 DPI; longer tips wrap
 
-HWND CreateListWindow(HWND parent, int controlId) {
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&classes);
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    // No LVS_SHAREIMAGELISTS: the control destroys the image list bound to
-    // it when it is destroyed, whichever of it and this wrapper goes first.
-    return CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
-                               LVS_OWNERDATA,
-                           0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
-                           nullptr);
-}
-
 }  // namespace
 
 Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& place,
                              const DpiScale& scale)
-    : ChildControl(CreateListWindow(parent, controlId), place, scale),
+    : ChildControl(CreateAdapterList(parent, controlId, scale), place, scale),
       parent_(parent),
       columnsDpi_(scale.Dpi()) {
     if (!hwnd()) return;
-    SendMessageW(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
-                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    for (std::size_t i = 0; i < kAdapterColumns.size(); ++i) {
-        std::wstring header = ToWide(kAdapterColumns[i].header);
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = scale.ToPixels(static_cast<float>(kAdapterColumns[i].widthTwips));
-        column.pszText = header.data();
-        column.iSubItem = static_cast<int>(i);
-        SendMessageW(hwnd(), LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-    }
-    BindStatusImages(hwnd(), scale.Scale96(kStatusImageSize));
     // A virtual list sends its questions to its parent; the subclass id
     // tells this list's subclass apart from another list's on the same parent.
     SetWindowSubclass(parent_, &Win32ListView::ParentProc, reinterpret_cast<UINT_PTR>(this),

@@ -18,6 +18,7 @@
 
 #include "inventory/AdapterColumns.h"
 #include "inventory/StatusImages.h"
+#include "platform/win32/AdapterListWindow.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/DefaultPlace.h"
 #include "platform/win32/GdiHandles.h"
@@ -47,33 +48,7 @@ constexpr int kFirstControlId = 100;
 class ListControl final : public ChildControl {
 public:
     ListControl(HWND parent, int id, const ControlPlace& place, const DpiScale& scale)
-        : ChildControl(Create(parent, id), place, scale) {
-        SendMessageW(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
-                     LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-        for (std::size_t i = 0; i < kAdapterColumns.size(); ++i) {
-            std::wstring header = ToWide(kAdapterColumns[i].header);
-            LVCOLUMNW column{};
-            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-            column.fmt = LVCFMT_LEFT;
-            column.cx = scale.ToPixels(static_cast<float>(kAdapterColumns[i].widthTwips));
-            column.pszText = header.data();
-            column.iSubItem = static_cast<int>(i);
-            SendMessageW(hwnd(), LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-        }
-        BindStatusImages(hwnd(), scale.Scale96(kStatusImageSize));
-    }
-
-private:
-    static HWND Create(HWND parent, int id) {
-        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&classes);
-        return CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
-                                   LVS_OWNERDATA,
-                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                               nullptr);
-    }
+        : ChildControl(CreateAdapterList(parent, id, scale), place, scale) {}
 };
 
 struct Window {
