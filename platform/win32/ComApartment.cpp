@@ -27,7 +27,9 @@ ComApartment::~ComApartment() {
 void ComApartment::Join() noexcept {
     if (tried_) return;
     tried_ = true;
-    result_ = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The shell asks for OLE1 DDE off in any apartment that calls
+    // ShellExecute, as the link does.
+    result_ = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 
 bool JoinComApartment() noexcept {

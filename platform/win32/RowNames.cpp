@@ -22,8 +22,18 @@ class RowNames::Server final : public IAccPropServer {
 public:
     using Names = std::vector<std::wstring>;
 
-    // Before the server is given to the service: no call can come yet.
-    void SetChildOf(ChildOf childOf) { childOf_ = std::move(childOf); }
+    // Readers' calls may be running: the rule is swapped under the lock, and
+    // the one it replaces is let go here, on the caller's thread, outside it.
+    // The names' thread empties it before it leaves its apartment, so the
+    // last reference to the service it holds goes there, not on the
+    // user-interface thread after the apartment has gone.
+    void SetChildOf(ChildOf childOf) {
+        ChildOf old;
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            old = std::exchange(childOf_, std::move(childOf));
+        }
+    }
 
     void Replace(std::shared_ptr<const Names> names) {
         const std::lock_guard<std::mutex> hold(lock_);
@@ -64,9 +74,9 @@ public:
         if (!value || !has) return E_POINTER;
         VariantInit(value);
         *has = FALSE;
-        if (!IsEqualGUID(property, PROPID_ACC_NAME) || !childOf_) return S_OK;
+        if (!IsEqualGUID(property, PROPID_ACC_NAME)) return S_OK;
         try {
-            const std::optional<long> child = childOf_(id, length);
+            const std::optional<long> child = ChildIn(id, length);
             // The list itself (CHILDID_SELF) keeps its own name.
             if (!child || *child <= 0) return S_OK;
             const std::optional<std::wstring> name = NameOf(*child - 1);
@@ -84,6 +94,14 @@ public:
 
 private:
     ~Server() = default;
+
+    // Called under the lock and never copied out: it only parses the
+    // identity's bytes, and a copy would keep the service alive elsewhere.
+    std::optional<long> ChildIn(const BYTE* id, DWORD length) const {
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (!childOf_) return std::nullopt;
+        return childOf_(id, length);
+    }
 
     std::atomic<ULONG> references_{1};
     ChildOf childOf_;
@@ -144,6 +162,7 @@ RowNames::RowNames(HWND list, Service service) : list_(list), server_(new Server
         },
         [this] {
             if (annotation_.clear) annotation_.clear(list_);
+            server_->SetChildOf({});
             annotation_ = {};
         });
 }

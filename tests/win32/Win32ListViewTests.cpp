@@ -859,7 +859,16 @@ public:
             CoReleaseMarshalData(stream_);
             stream_->Release();
         };
-        annotation.childOf = [](const BYTE* id, DWORD length) -> std::optional<long> {
+        // Stands for the service the parts share: where its last reference
+        // goes is written down.
+        std::shared_ptr<void> service(nullptr, [this](void*) {
+            APTTYPEQUALIFIER qualifier{};
+            if (FAILED(CoGetApartmentType(&lastRelease_.apartment, &qualifier))) {
+                lastRelease_.apartment = APTTYPE_CURRENT;
+            }
+            lastRelease_.thread = GetCurrentThreadId();
+        });
+        annotation.childOf = [service](const BYTE* id, DWORD length) -> std::optional<long> {
             if (length != sizeof(LONG)) return std::nullopt;
             LONG child = 0;
             std::memcpy(&child, id, sizeof(child));
@@ -873,9 +882,16 @@ public:
         return WaitForSingleObject(marshaled_, 5000) == WAIT_OBJECT_0 ? stream_ : nullptr;
     }
 
+    struct Release {
+        DWORD thread = 0;
+        APTTYPE apartment = APTTYPE_CURRENT;
+    };
+    Release LastRelease() const { return lastRelease_; }
+
 private:
     HANDLE marshaled_;
     IStream* stream_ = nullptr;
+    Release lastRelease_;
 };
 
 // A screen reader asks from its own thread and apartment, through a proxy,
@@ -885,7 +901,8 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
     ComApartment apartment;  // the window's thread, as in the program
     HostWindow host;
     MarshalingService service;
-    RowNames names(host.hwnd(), std::ref(service));
+    auto owned = std::make_unique<RowNames>(host.hwnd(), std::ref(service));
+    RowNames& names = *owned;
     names.Replace({AccessibleRowName(RowOf(u"A", u"eth0", 1)),
                    AccessibleRowName(RowOf(u"B", u"eth1", 3))});
     IStream* const marshaled = service.Marshaled();
@@ -926,6 +943,10 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
     EXPECT_EQ(answers, (std::vector<Answer>{L"B, light red, no default gateway", std::nullopt,
                                             std::nullopt, std::nullopt}))
         << "row 2; past the last row; the list itself keeps its name; not a name";
+    owned.reset();
+    EXPECT_NE(service.LastRelease().thread, GetCurrentThreadId());
+    EXPECT_EQ(service.LastRelease().apartment, APTTYPE_MTA)
+        << "the service's last reference goes on the names' thread, still in its apartment";
 }
 
 TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
