@@ -4,7 +4,7 @@ namespace kestrova {
 
 RefreshTick::RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
                          const Locale& locale, ChangeLog& changes, SeenClock& seen,
-                         const Desk& desk)
+                         Desk& desk)
     : netMon_(netMon),
       lblTime_(lblTime),
       form_(form),

@@ -16,7 +16,7 @@ namespace kestrova {
 class RefreshTick {
 public:
     RefreshTick(NetMon& netMon, Label& lblTime, Window& form, const Clock& clock,
-                const Locale& locale, ChangeLog& changes, SeenClock& seen, const Desk& desk);
+                const Locale& locale, ChangeLog& changes, SeenClock& seen, Desk& desk);
 
     // A refresh that fails, before its first adapter or by a list cut short,
     // says so in the time label after the time of the attempt; monitoring
@@ -34,7 +34,7 @@ private:
     const Locale& locale_;
     ChangeLog& changes_;
     SeenClock& seen_;
-    const Desk& desk_;
+    Desk& desk_;
 };
 
 }  // namespace kestrova

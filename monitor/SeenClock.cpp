@@ -35,34 +35,57 @@ bool SeenClock::Counting() const {
 
 void SeenClock::Advance(DeskReading now) {
     const milliseconds at = started_ ? std::max(now.awake, readAt_) : now.awake;
-    const milliseconds input = at - std::max(now.inputAge, milliseconds{0});
-    // Minimized now but not told so, or told of a restore that never came:
-    // since when is not known, so nothing since the last reading counts.
+    const milliseconds placed = at - std::max(now.inputAge, milliseconds{0});
+    // One stamp is one input. Read again, its age has grown by any time
+    // asleep and by the tick count's coarse steps, so it may be placed
+    // earlier than before but never later: the same input never passes for
+    // a newer one, and an age that wrapped after 49.7 days never makes it
+    // fresh again.
+    const bool sameInput = started_ && now.inputStamp == inputStamp_;
+    const milliseconds input = sameInput ? std::min(inputAt_, placed) : placed;
+    // Minimized, locked or disconnected now but not told so (or told of a
+    // restore that never came): since when is not known, so nothing since
+    // the last reading counts.
     const bool missedMinimize = now.minimized != minimized_;
-    minimized_ = minimized_ || now.minimized;
-    if (!started_) {
+    const bool missedSession = now.session && *now.session != SessionState{locked_, disconnected_};
+    const auto takeFound = [&] {
         minimized_ = now.minimized;
+        if (now.session) {
+            locked_ = now.session->locked;
+            disconnected_ = now.session->disconnected;
+        }
+    };
+    if (!started_) {
         // Input before the program started: known, and the clock stood at 0.
+        takeFound();
         started_ = true;
         readAt_ = at;
         inputAt_ = input;
+        inputStamp_ = now.inputStamp;
         return;
     }
-    const milliseconds known = inputAt_;
-    const milliseconds latest = std::max(known, input);
+    const milliseconds earlier = sameInput ? input : inputAt_;
+    const milliseconds latest = std::max(earlier, input);
+    const bool unsure = missedMinimize || missedSession;
     const auto credit = [&](milliseconds to) {
-        return Counting() ? FreshWithin(readAt_, to, known, latest) : milliseconds{0};
+        return Counting() && !unsure ? FreshWithin(readAt_, to, earlier, latest) : milliseconds{0};
     };
-    if (input > known) {
+    if (!sameInput) {
         // Where the new input falls before this reading's start, the clock
         // then was at most its value at that start: crediting from there is
         // never more than was seen.
-        seenAtInput_ = seen_ + credit(std::max(readAt_, input));
-        inputAt_ = input;
+        if (input > earlier) seenAtInput_ = seen_ + credit(std::max(readAt_, input));
+        inputStamp_ = now.inputStamp;
     }
+    inputAt_ = latest;
     seen_ += credit(at);
     readAt_ = at;
-    if (missedMinimize) minimized_ = now.minimized;
+    if (unsure) takeFound();
+    // Another input since the suspend was read means hands on the keyboard
+    // or mouse: the computer is awake again, whether or not its resume
+    // reached the window (an aborted suspend, a program frozen under
+    // Modern Standby).
+    if (!sameInput) suspended_ = false;
 }
 
 void SeenClock::Note(DeskEvent event, DeskReading now) {

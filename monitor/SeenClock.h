@@ -5,10 +5,16 @@
 // change mark counts this clock from the first input after its change, so a
 // change that came to an empty desk stays marked until somebody is back.
 //
+// An input is known by the system's stamp for it: read again, it is the
+// same input, however its age reads. A lock or a minimize found at a reading
+// rather than told when it came credits nothing since the reading before.
+// A suspend ends at its resume or at the first input newer than it.
+//
 // Fed events and readings; keeps a constant-size state, never a history.
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 #include "inventory/RefreshStamp.h"
 #include "platform/Desk.h"
@@ -52,6 +58,7 @@ private:
     std::chrono::milliseconds seen_{0};
     std::chrono::milliseconds readAt_{0};  // time awake at the last reading
     std::chrono::milliseconds inputAt_ = std::chrono::milliseconds::min();
+    std::uint32_t inputStamp_ = 0;
     std::chrono::milliseconds seenAtInput_{0};
 };
 

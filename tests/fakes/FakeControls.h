@@ -167,7 +167,7 @@ public:
 
 class FakeDesk final : public Desk {
 public:
-    DeskReading Read() const override { return reading; }
+    DeskReading Read() override { return reading; }
     DeskReading reading;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -22,11 +23,16 @@ struct Step {
     std::optional<double> input;
     double seen;
     bool iconic = false;  // minimized without an event saying so
+    // The input of that earlier time read again, with another age; and the
+    // session's state, when found at this reading.
+    std::optional<double> sameInputAs = std::nullopt;
+    std::optional<SessionState> found = std::nullopt;
 };
 
 using E = DeskEvent;
 constexpr std::nullopt_t kRead = std::nullopt;
 constexpr std::nullopt_t kNobody = std::nullopt;
+constexpr SessionState kLocked{true, false};
 
 // Everything below has somebody at the desk unless it says otherwise.
 TEST(SeenClock, AdvancesOnlyWhileSomebodyCanSeeTheWindow) {
@@ -72,7 +78,18 @@ TEST(SeenClock, AdvancesOnlyWhileSomebodyCanSeeTheWindow) {
         {"nobody ever gave input", {{E::Activated, 0, kNobody, 0}, {kRead, 30, kNobody, 0}}},
         {"in the background from the start", {{kRead, 0, 0, 0}, {kRead, 10, 10, 0}}},
         {"a reading earlier than the last counts nothing",
-         {{E::Activated, 0, 0, 0}, {kRead, 10, 10, 10}, {kRead, 5, 5, 10}}},
+         {{E::Activated, 0, 0, 0}, {kRead, 10, 0, 10}, {kRead, 5, 0, 10}, {kRead, 12, 0, 12}}},
+        {"the same input read with a smaller age (a wrapped tick count) is not fresh again",
+         {{E::Activated, 0, 0, 0}, {kRead, 100, 0, 60}, {kRead, 200, 195, 60, false, 0}}},
+        {"a lost resume: the first input newer than the suspend ends it",
+         {{E::Activated, 0, 0, 0}, {E::Suspended, 1, 1, 1}, {kRead, 9, 1, 1}, {kRead, 12, 11, 1},
+          {kRead, 15, 11, 4}}},
+        {"locked from the start, as the session's state tells",
+         {{E::Activated, 0, 0, 0, false, {}, kLocked}, {kRead, 5, 5, 0}, {E::Unlocked, 6, 6, 0},
+          {kRead, 8, 8, 2}}},
+        {"a lock found at a reading credits nothing since the reading before",
+         {{E::Activated, 0, 0, 0}, {kRead, 5, 5, 5}, {kRead, 9, 9, 5, false, {}, kLocked},
+          {E::Unlocked, 10, 10, 5}, {kRead, 12, 12, 7}}},
     };
     for (const Case& c : cases) {
         SeenClock clock;
@@ -82,9 +99,12 @@ TEST(SeenClock, AdvancesOnlyWhileSomebodyCanSeeTheWindow) {
             if (step.event == E::Minimized || step.event == E::Restored) {
                 minimized = step.event == E::Minimized;
             }
-            const DeskReading reading{Ms(step.awake),
-                                      step.input ? Ms(step.awake - *step.input) : Ms(1e6),
-                                      minimized || step.iconic};
+            DeskReading reading{Ms(step.awake),
+                                step.input ? Ms(step.awake - *step.input) : Ms(1e6),
+                                minimized || step.iconic};
+            const std::optional<double> stamped = step.sameInputAs ? step.sameInputAs : step.input;
+            reading.inputStamp = stamped ? static_cast<std::uint32_t>(Ms(*stamped).count()) : ~0u;
+            reading.session = step.found;
             if (step.event) clock.Note(*step.event, reading);
             EXPECT_EQ(clock.Read(reading).seen, Ms(step.seen)) << c.what << ", step " << i;
         }
@@ -95,13 +115,13 @@ TEST(SeenClock, AdvancesOnlyWhileSomebodyCanSeeTheWindow) {
 // time awake of the latest input and what the clock read at it.
 TEST(SeenClock, ToldTheLatestInputAndTheClockThen) {
     SeenClock clock;
-    clock.Note(DeskEvent::Activated, {Ms(0), Ms(0)});
-    Presence now = clock.Read({Ms(100), Ms(10)});
+    clock.Note(DeskEvent::Activated, {Ms(0), Ms(0), false, 0});
+    Presence now = clock.Read({Ms(100), Ms(10), false, 90});
     EXPECT_EQ(now.inputAt, Ms(90));
     EXPECT_EQ(now.seenAtInput, Ms(60)) << "nothing was known fresh between 60 and 90";
     EXPECT_EQ(now.awake, Ms(100));
-    now = clock.Read({Ms(110), Ms(20)});
-    EXPECT_EQ(now.inputAt, Ms(90)) << "no newer input";
+    now = clock.Read({Ms(110), Ms(19), false, 90});
+    EXPECT_EQ(now.inputAt, Ms(90)) << "the same input, its age a tick short: no newer input";
     EXPECT_EQ(now.seenAtInput, Ms(60));
 }
 
