@@ -62,8 +62,9 @@ if(CMAKE_CROSSCOMPILING)
   # Runs in a network namespace of its own, with a prefix of its own that the
   # first run has to create.
   set_tests_properties(e2e.silent_host PROPERTIES TIMEOUT 170)
-  # Minutes of being away: a lock, a sleep, a minimized window, an empty desk.
-  set_tests_properties(e2e.seen PROPERTIES TIMEOUT 480)
+  # Minutes of being away: a lock, a sleep, a minimized window, an empty desk,
+  # a row out of view.
+  set_tests_properties(e2e.seen PROPERTIES TIMEOUT 540)
   set_tests_properties(e2e.planted_dll PROPERTIES ENVIRONMENT
     "KV_PLANTED_DLL=$<TARGET_FILE:kestrova_planted_version>;KV_IMPORTS_VERSION=$<TARGET_FILE:kestrova_imports_version>")
 endif()

@@ -49,24 +49,20 @@ RowMark Marked(RowMark mark, const RefreshStamp& stamp, RowChange change) {
     mark.on = true;
     mark.foundAt = stamp.presence.awake;
     mark.since.reset();
+    mark.counted = std::chrono::milliseconds{0};
     mark.history.insert(mark.history.begin(), MarkedChange{stamp.at, std::move(change)});
     if (mark.history.size() > kMarkHistory) mark.history.resize(kMarkHistory);
     return mark;
 }
 
-bool Expired(const RowMark& mark, const Presence& now) {
-    return mark.on && mark.since && now.seen - *mark.since >= kMarkSeenFor;
+bool Expired(const RowMark& mark) {
+    return mark.on && mark.since && mark.counted >= kMarkSeenFor;
 }
 
-// A mark back from aside: the seen time that passed while it was off the
-// screen does not count, nor does input from then.
-RowMark Returned(RowMark mark, std::chrono::milliseconds seenThen, const Presence& now) {
-    if (!mark.on) return mark;
-    if (mark.since) {
-        *mark.since += now.seen - seenThen;
-    } else {
-        mark.foundAt = std::max(mark.foundAt, now.awake);
-    }
+// A mark back from aside: no seen time counted while it was off the screen,
+// and input from then does not count either.
+RowMark Returned(RowMark mark, const Presence& now) {
+    if (mark.on && !mark.since) mark.foundAt = std::max(mark.foundAt, now.awake);
     return mark;
 }
 
@@ -100,10 +96,60 @@ int AdapterTable::Find(TextView text, int start, bool partial, bool wrap) const 
     return -1;
 }
 
-TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
-                                  bool complete) {
-    const Presence& now = stamp.presence;
+int AdapterTable::NextMarked(int from, bool back) const {
+    const int count = Count();
+    // Going back from the top is going round to the last row.
+    const int start = from >= 0 && from < count ? from : back ? count : -1;
+    for (int i = 1; i <= count; ++i) {
+        const int position = ((start + (back ? -i : i)) % count + count) % count;
+        if (Highlighted(position)) return position;
+    }
+    return -1;
+}
+
+void AdapterTable::Viewed(const std::optional<Presence>& now, const TableView& until,
+                          const TableView& from) {
+    everyRow_ = false;
+    if (!now) {
+        view_.reset();
+        return;
+    }
+    Credit(*now, until);
+    view_ = from;
+}
+
+void AdapterTable::Credit(const Presence& now, const std::optional<TableView>& shown) {
     StartMarks(now);
+    const std::chrono::milliseconds from = lastSeen_;
+    if (now.seen <= from) return;
+    lastSeen_ = now.seen;
+    // Only what can be proved counts: a view read now that is not the one
+    // told at the last reading moved meanwhile, and then nobody knows what
+    // the stretch showed.
+    if (!everyRow_ && (!view_ || !shown || !(*view_ == *shown))) return;
+    bool counted = false;
+    const auto count = [&](RowMark& mark) {
+        if (!mark.on || !mark.since) return;
+        mark.counted += now.seen - std::max(from, std::min(*mark.since, now.seen));
+        counted = true;
+    };
+    if (everyRow_) {
+        for (RowMark& mark : marks_) count(mark);
+    } else {
+        const int end = std::min(Count(), shown->top + shown->rows);
+        for (int p = std::max(0, shown->top); p < end; ++p) {
+            count(marks_[order_[static_cast<std::size_t>(p)]]);
+        }
+    }
+    if (counted) NoteNextExpiry();
+}
+
+TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
+                                  bool complete, std::optional<TableView> view) {
+    const Presence& now = stamp.presence;
+    // The stretch that ends now is judged in the order it was shown in.
+    if (view) everyRow_ = false;
+    Credit(now, view);
     // Nearly every refresh brings what is already shown: that must cost a
     // comparison and nothing else, marks on screen or not, until the first
     // of them may go.
@@ -147,13 +193,12 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
         const bool wasShown = k < rows_.size();
         if (wasShown) newIndexOf[k] = static_cast<int>(i);
         RowMark mark = wasShown ? std::move(marks_[k])
-                                : Returned(std::move(unread_[k - rows_.size()].mark),
-                                           unread_[k - rows_.size()].seenThen, now);
+                                : Returned(std::move(unread_[k - rows_.size()].mark), now);
         RowChange change = CompareRows(*known[k], rows[i]);
         // Only what can be seen counts: an absent value that became the
         // empty text looks the same.
         if (change.cells.empty() && !change.lightBefore) {
-            if (Expired(mark, now)) mark = {};
+            if (Expired(mark)) mark = {};
             marks[i] = std::move(mark);
             continue;
         }
@@ -171,9 +216,8 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
         if (kept[k] || fresh) continue;
         if (!complete) {
             // Put aside now, or still aside since an earlier refresh.
-            unread.push_back(k < rows_.size()
-                                 ? Aside{rows_[k], std::move(marks_[k]), now.seen}
-                                 : std::move(unread_[k - rows_.size()]));
+            unread.push_back(k < rows_.size() ? Aside{rows_[k], std::move(marks_[k])}
+                                              : std::move(unread_[k - rows_.size()]));
         } else {
             update.changes.push_back(RowChange{RowChange::Kind::Went, *known[k], {}, {}});
             update.attention = true;
@@ -192,6 +236,9 @@ TableUpdate AdapterTable::Replace(std::vector<AdapterRow> rows, const RefreshSta
     NoteNextExpiry();
 
     TableUpdate shown = UpdateFrom({rowsBefore, marksBefore, orderBefore}, newIndexOf);
+    // Rows stand elsewhere now: the list says what it shows once it has
+    // moved its top row.
+    if (shown.reordered && !everyRow_) view_.reset();
     shown.attention = update.attention;
     shown.changes = std::move(update.changes);
     std::vector<int> positionOf(order_.size());
@@ -218,7 +265,8 @@ void AdapterTable::NoteNextExpiry() {
     for (const RowMark& mark : marks_) {
         if (!mark.on) continue;
         if (mark.since) {
-            nextExpiry_ = std::min(nextExpiry_, *mark.since + kMarkSeenFor);
+            // Never before the clock has run the rest of the time from now.
+            nextExpiry_ = std::min(nextExpiry_, lastSeen_ + (kMarkSeenFor - mark.counted));
         } else {
             waitingSince_ = std::min(waitingSince_, mark.foundAt);
         }
@@ -236,7 +284,9 @@ TableUpdate AdapterTable::SortBy(int column) {
     std::vector<int> sameIndex(rows_.size());
     std::iota(sameIndex.begin(), sameIndex.end(), 0);
     std::vector<std::size_t> orderBefore = std::exchange(order_, SortedOrder());
-    return UpdateFrom({rows_, marks_, orderBefore}, sameIndex);
+    TableUpdate update = UpdateFrom({rows_, marks_, orderBefore}, sameIndex);
+    if (update.reordered && !everyRow_) view_.reset();
+    return update;
 }
 
 std::vector<std::size_t> AdapterTable::SortedOrder() const {

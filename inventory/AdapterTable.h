@@ -28,9 +28,9 @@ struct TableSort {
     friend bool operator==(const TableSort&, const TableSort&) = default;
 };
 
-// A mark lasts until the user has seen the window this long (see
-// SeenClock) since the first input after the row's latest change, and at
-// least until a refresh brings the row no change.
+// A mark lasts until the user has seen its row this long (see SeenClock,
+// and TableView for what counts as seen) since the first input after the
+// row's latest change, and at least until a refresh brings the row no change.
 inline constexpr std::chrono::milliseconds kMarkSeenFor{10000};
 // The changes a marked row keeps for its tip, newest first.
 inline constexpr std::size_t kMarkHistory = 4;
@@ -41,7 +41,17 @@ struct RowMark {
     // The seen clock at the first input after that; none yet: nobody has
     // been there since.
     std::optional<std::chrono::milliseconds> since;
+    // The seen time since then that the row was in view.
+    std::chrono::milliseconds counted{0};
     std::vector<MarkedChange> history;  // newest first
+};
+
+// The rows the list shows, wholly or partly: positions [top, top + rows).
+// Seen time counts toward a mark only while its row is in view.
+struct TableView {
+    int top = 0;
+    int rows = 0;
+    friend bool operator==(const TableView&, const TableView&) = default;
 };
 
 struct TableUpdate {
@@ -81,12 +91,25 @@ public:
     // rows it read; the adapters it could not read are neither gone nor new.
     // They keep their marks aside, where no seen time counts toward them,
     // and the next complete refresh compares them with what they were.
+    //
+    // `shown` is what the list showed until this refresh, read just before
+    // it. Without one, every row counts as in view, now and from now on;
+    // with one, the rows may stand elsewhere afterwards, and no seen time
+    // counts until the list says what it shows now (Viewed).
     TableUpdate Replace(std::vector<AdapterRow> rows, const RefreshStamp& stamp = {},
-                        bool complete = true);
+                        bool complete = true, std::optional<TableView> shown = std::nullopt);
 
     // A header click: ascending, then descending, then WMI's order again.
-    // Another column starts ascending. Ties keep WMI's order.
+    // Another column starts ascending. Ties keep WMI's order. As after a
+    // refresh, the list says next what it shows.
     TableUpdate SortBy(int column);
+
+    // The list's view, read at `now`: it showed `until` since the last
+    // reading, and shows `from` from now on. Seen time since that reading
+    // counts for a row only when the row was in view at both readings and
+    // no move went unread in between. Without a reading (`now` empty) the
+    // move is only noted, and the stretch it ends counts for no row.
+    void Viewed(const std::optional<Presence>& now, const TableView& until, const TableView& from);
 
     int Count() const { return static_cast<int>(order_.size()); }
     // `position` counts display rows from 0.
@@ -99,6 +122,10 @@ public:
     // without regard to case; past the end it goes on from the top when
     // `wrap`. -1: none.
     int Find(TextView text, int start, bool partial, bool wrap) const;
+    // The marked position after `from` in the order shown (before it when
+    // `back`), round past the end; with no row to start from (-1), from the
+    // top. -1: no row is marked.
+    int NextMarked(int from, bool back) const;
 
 private:
     // What was shown before a change, to tell what the change did.
@@ -111,7 +138,11 @@ private:
     // `newIndexOf` takes each WMI index shown before to its WMI index now,
     // or -1 when that adapter is gone.
     TableUpdate UpdateFrom(const Shown& before, const std::vector<int>& newIndexOf) const;
-    // Marks whose first input after their change has come start counting.
+    // A reading: marks whose first input after their change has come start
+    // counting, and the stretch since the last reading counts for the marks
+    // of the rows `shown` (every row without a view), when the list showed
+    // them all along.
+    void Credit(const Presence& now, const std::optional<TableView>& shown);
     void StartMarks(const Presence& now);
     void NoteNextExpiry();
 
@@ -119,13 +150,18 @@ private:
     std::vector<RowMark> marks_;      // by WMI index
     std::vector<std::size_t> order_;  // display position -> WMI index
     // Adapters a cut-short refresh did not read: not shown, not gone, their
-    // marks kept with the seen clock when they were put aside.
+    // marks kept. Out of view, they count no seen time.
     struct Aside {
         AdapterRow row;
         RowMark mark;
-        std::chrono::milliseconds seenThen{0};
     };
     std::vector<Aside> unread_;
+    // The seen clock at the last reading, and what the list has shown since:
+    // every row until a view is told; then `view_`, unknown (none) while
+    // the rows may have moved and the list has not said where.
+    std::chrono::milliseconds lastSeen_{0};
+    bool everyRow_ = true;
+    std::optional<TableView> view_;
     // The earliest seen clock at which a mark may go, and the earliest
     // change still waiting for its first input; until then a refresh that
     // brings what is shown costs a comparison and nothing else.

@@ -52,7 +52,7 @@ public:
         const VersionInfo& versionInfo;
         const Clock& clock;
         const Locale& locale;
-        const Desk& desk;
+        Desk& desk;
     };
 
     Form1(Controls controls, Services services);
@@ -74,6 +74,9 @@ public:
     // The program came to the front or left it, was minimized or restored,
     // the session locked or the computer slept: whether anybody can see it.
     void Desk_Changed(DeskEvent event) { seen_.Note(event, s_.desk.Read()); }
+    // The seen clock read now: the table's view moved, and the time it was
+    // in view so far counts for the rows it showed.
+    Presence SeenNow() { return seen_.Read(s_.desk.Read()); }
 
     const TitleDrag& Drag() const { return drag_; }
     ChangeLog& Changes() { return changes_; }

@@ -12,7 +12,6 @@
 #include "platform/win32/DefaultPlace.h"
 #include "platform/win32/MessageFont.h"
 #include "platform/win32/DeskMessages.h"
-#include "platform/win32/SessionNotice.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desk.h"
 #include "platform/win32/Win32CommandButton.h"
@@ -113,6 +112,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
         messageBox_ = std::make_unique<Win32MessageBox>(hwnd_, std::move(title), showMessage_);
         adaptors_->OnCopyFailed([this] { TellCopyFailed(); });
         adaptors_->OnShowChanges([this] { Call([this] { ShowChanges(); }); });
+        adaptors_->ReadSeenWith([this] { return form_->SeenNow(); });
         form_ = std::make_unique<Form1>(
             Form1::Controls{*window_, *lblCaption_, *close_, *txtComputer_, *cmdSwitch_, *txtFreq_,
                             *lblTime_, *adaptors_, *website_, *timer_},
@@ -120,7 +120,7 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
                             *clock_, *locale_, *desk_});
 
         form_->Form_Load();
-        session_ = std::make_unique<SessionNotice>(hwnd_);
+        desk_->WatchSession();
         loaded_ = true;
         // The period box comes first in the tab order: the first thing a user
         // changes before pressing ON.
@@ -146,7 +146,16 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
-    return hwnd_ && IsDialogMessageW(hwnd_, &message);
+    if (!hwnd_) return false;
+    // Wherever the focus is in the window: before the dialog manager hands
+    // the key to the focused control. With no change to go to, nothing
+    // happens, and the key goes nowhere else either.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F8 && adaptors_ &&
+        GetKeyState(VK_CONTROL) >= 0 && (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd))) {
+        adaptors_->GoToChange(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &message);
 }
 
 void MainWindow::CreateWindowAtDefaultPlace() {
@@ -411,7 +420,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
 
         case WM_DESTROY:
-            session_.reset();
+            if (desk_) desk_->StopWatchingSession();
             // A window the program's owner tears down (a test, a failed
             // start) must not end that owner's message loop.
             if (!ownerDestroying_) PostQuitMessage(0);

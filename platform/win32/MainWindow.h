@@ -34,7 +34,7 @@ namespace kestrova::win32 {
 class ChangesWindow;
 class ChildControl;
 struct DpiSources;
-class SessionNotice;
+class Win32Desk;
 class Win32Label;
 class Win32PictureBox;
 class Win32TextBox;
@@ -85,7 +85,8 @@ public:
     }
     static constexpr UINT_PTR kPingTimerId = 1;
 
-    // Moves the keyboard focus like Tab and Shift+Tab; for the message loop.
+    // F8 and Shift+F8 go to the next and the previous change; Tab and
+    // Shift+Tab move the keyboard focus. For the message loop.
     bool PreTranslate(MSG& message);
 
 private:
@@ -126,7 +127,7 @@ private:
     std::unique_ptr<const VersionInfo> versionInfo_;
     std::unique_ptr<const Clock> clock_;
     std::unique_ptr<const Locale> locale_;
-    std::unique_ptr<const Desk> desk_;
+    std::unique_ptr<Win32Desk> desk_;
 
     HWND hwnd_ = nullptr;
     unique_hfont font_;
@@ -150,7 +151,6 @@ private:
     std::unique_ptr<MessageBox> messageBox_;
     std::unique_ptr<Form1> form_;  // it refers to everything above
     std::unique_ptr<ChangesWindow> changes_;  // shows form_'s change log; created when asked
-    std::unique_ptr<SessionNotice> session_;  // lock and unlock; gone before the window
 
     HWND lastFocus_ = nullptr;  // restored when the window is activated again
     bool loaded_ = false;       // Form_Load has run; layout may run

@@ -8,6 +8,7 @@ namespace {
 constexpr UINT kCopy = 1;
 constexpr UINT kSelectAll = 2;
 constexpr UINT kChanges = 3;
+constexpr UINT kNextChange = 4;
 }  // namespace
 
 TableMenuChoice ShowTableMenu(HWND owner, POINT screen, const TableMenuItems& items) {
@@ -18,6 +19,7 @@ TableMenuChoice ShowTableMenu(HWND owner, POINT screen, const TableMenuItems& it
     AppendMenuW(menu.get(), enabled(items.canCopy), kCopy, L"&Copy\tCtrl+C");
     AppendMenuW(menu.get(), enabled(items.canSelectAll), kSelectAll, L"Select &all\tCtrl+A");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), enabled(items.canGoToChange), kNextChange, L"&Next change\tF8");
     AppendMenuW(menu.get(), enabled(items.canShowChanges), kChanges, L"C&hanges\u2026");
     const auto chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
@@ -25,6 +27,7 @@ TableMenuChoice ShowTableMenu(HWND owner, POINT screen, const TableMenuItems& it
     switch (chosen) {
         case kCopy: return TableMenuChoice::Copy;
         case kSelectAll: return TableMenuChoice::SelectAll;
+        case kNextChange: return TableMenuChoice::NextChange;
         case kChanges: return TableMenuChoice::Changes;
         default: return TableMenuChoice::None;
     }

@@ -1,16 +1,17 @@
-// The adapter table's context menu: Copy, Select all and Changes..., each
-// greyed when there is nothing for it to do.
+// The adapter table's context menu: Copy, Select all, Next change and
+// Changes..., each greyed when there is nothing for it to do.
 #pragma once
 
 #include <windows.h>
 
 namespace kestrova::win32 {
 
-enum class TableMenuChoice { None, Copy, SelectAll, Changes };
+enum class TableMenuChoice { None, Copy, SelectAll, NextChange, Changes };
 
 struct TableMenuItems {
     bool canCopy;
     bool canSelectAll;
+    bool canGoToChange;
     bool canShowChanges;
 };
 

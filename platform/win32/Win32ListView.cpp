@@ -62,12 +62,19 @@ TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows, const RefreshS
     // Another program can empty the control behind the table's back
     // (LVM_DELETEALLITEMS); one count compared per refresh finds it.
     const bool lost = hwnd() && GetItemCount() != table_.Count();
-    TableUpdate update = table_.Replace(std::move(rows), stamp, complete);
+    // The view is read twice: before the rows change, where the time in
+    // view ends in the old order, and once the control has moved its top
+    // row, where the next begins.
+    moving_ = true;
+    TableUpdate update = table_.Replace(std::move(rows), stamp, complete, ViewNow());
     if (lost) {
         ResyncList(hwnd(), table_.Count());
     } else {
         SyncList(hwnd(), update);
     }
+    moving_ = false;
+    told_ = ViewNow();
+    table_.Viewed(stamp.presence, told_, told_);
     NameRows(update);
     RaiseRowEvents(hwnd(), update);
     // The row under a resting pointer may be another one now.
@@ -77,10 +84,18 @@ TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows, const RefreshS
 
 void Win32ListView::SortBy(int column) {
     if (column < 0 || column >= kColumnCount) return;
+    // One reading serves both ends: the time in view ends in the old order
+    // and starts again in the new one at the same moment.
+    const std::optional<Presence> seen = ReadSeen();
+    table_.Viewed(seen, told_, ViewNow());
+    moving_ = true;
     const TableUpdate update = table_.SortBy(column);
     SyncList(hwnd(), update);
     ShowSortArrows();
     EnsureFocusVisible();
+    moving_ = false;
+    told_ = ViewNow();
+    table_.Viewed(seen, told_, told_);
     NameRows(update);
     RaiseRowEvents(hwnd(), update);
     if (tip_) tip_->Refresh();
@@ -198,6 +213,62 @@ int Win32ListView::GetFocusedRow() const {
                                          MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
+// LVM_GETCOUNTPERPAGE counts whole rows only; a row cut off at the bottom
+// is in view too, so the rows are counted from the top row's height.
+TableView Win32ListView::ViewNow() const {
+    TableView view;
+    if (!hwnd()) return view;
+    viewing_ = true;
+    const int count = std::min(GetItemCount(), table_.Count());
+    view.top = static_cast<int>(SendMessageW(hwnd(), LVM_GETTOPINDEX, 0, 0));
+    RECT top{};
+    top.left = LVIR_BOUNDS;
+    RECT client{};
+    if (view.top < count && GetClientRect(hwnd(), &client) &&
+        SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(view.top),
+                     reinterpret_cast<LPARAM>(&top))) {
+        const int height = static_cast<int>(top.bottom - top.top);
+        if (height > 0 && client.right > client.left && client.bottom > top.top) {
+            view.rows = std::min(static_cast<int>((client.bottom - top.top + height - 1) / height),
+                                 count - view.top);
+        }
+    }
+    viewing_ = false;
+    return view;
+}
+
+std::optional<Presence> Win32ListView::ReadSeen() const {
+    if (!readSeen_) return std::nullopt;
+    return readSeen_();
+}
+
+void Win32ListView::NoteViewMoved() {
+    if (moving_ || viewing_ || listGone_ || !hwnd()) return;
+    const TableView now = ViewNow();
+    if (now == told_) return;
+    table_.Viewed(ReadSeen(), told_, now);
+    told_ = now;
+}
+
+bool Win32ListView::GoToChange(bool back) {
+    if (!hwnd()) return false;
+    const int row = table_.NextMarked(GetFocusedRow(), back);
+    if (row < 0) return false;
+    SetFocus(hwnd());
+    // As a click leaves it: that row alone selected, and focused, so the
+    // control itself raises the focus event that screen readers follow.
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd(), LVM_SETSELECTIONMARK, 0, row);
+    // A scroll this brings is read like any other, as it comes.
+    SendMessageW(hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    return true;
+}
+
 void Win32ListView::SelectAll() {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
@@ -277,9 +348,11 @@ void Win32ListView::ShowContextMenu(POINT screen) {
     const bool anySelected = SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                           MAKELPARAM(LVNI_SELECTED, 0)) >= 0;
     switch (ShowTableMenu(hwnd(), ContextMenuPoint(screen),
-                          {anySelected, GetItemCount() > 0, static_cast<bool>(showChanges_)})) {
+                          {anySelected, GetItemCount() > 0, table_.NextMarked(-1, false) >= 0,
+                           static_cast<bool>(showChanges_)})) {
         case TableMenuChoice::Copy: CopySelection(); break;
         case TableMenuChoice::SelectAll: SelectAll(); break;
+        case TableMenuChoice::NextChange: GoToChange(false); break;
         case TableMenuChoice::Changes: showChanges_(); break;
         case TableMenuChoice::None: break;
     }
@@ -347,6 +420,14 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND hwnd, UINT message, WPARAM wParam,
     if (list->tip_ && (message == WM_MOUSEWHEEL || message == WM_VSCROLL ||
                        message == WM_HSCROLL || message == WM_KEYDOWN)) {
         list->tip_->Refresh();
+    }
+    // Whatever moved the view (the wheel, the bars, keys, a click on a row
+    // cut off, a resize, another program's LVM_ENSUREVISIBLE), it moved
+    // inside one of the list's own messages: looked at after each.
+    try {
+        list->NoteViewMoved();
+    } catch (...) {
+        // Out of memory: the stretch counts for no row, as an unread move.
     }
     return result;
 }

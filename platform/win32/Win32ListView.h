@@ -59,6 +59,15 @@ public:
     void OnCopyFailed(std::function<void()> tell) { copyFailed_ = std::move(tell); }
     // What "Changes..." in the context menu opens; greyed while unset.
     void OnShowChanges(std::function<void()> show) { showChanges_ = std::move(show); }
+    // Where the seen clock is read when the view moves (a scroll, a resize,
+    // a row brought into view), so that the time the rows were in view
+    // counts for them. Unset, a move makes the time until the next refresh
+    // count for no row.
+    void ReadSeenWith(std::function<Presence()> read) { readSeen_ = std::move(read); }
+    // F8 (Shift+F8: `back`): the keyboard focus to the table, and the next
+    // marked row after the focused one focused, selected alone and brought
+    // into view. False, and nothing done, when no row is marked.
+    bool GoToChange(bool back);
     // Where the context menu opens for `screen`, or for the keyboard (-1, -1):
     // under the focused row, or at the list's corner when none is in view.
     POINT ContextMenuPoint(POINT screen) const;
@@ -72,6 +81,8 @@ public:
     const RowMark* MarkOf(int row) const;
     std::vector<int> GetSelectedRows() const;
     int GetFocusedRow() const;  // -1 when none
+    // The rows in view, wholly or partly, below the header.
+    TableView ViewNow() const;
     Text GetColumnHeader(int column) const;
     int GetColumnWidth(int column) const;  // pixels
     const TableSort& Sort() const { return table_.Sort(); }
@@ -109,12 +120,20 @@ private:
     std::vector<Text> RowNamesNow() const;
     void ShowSortArrows();
     void EnsureFocusVisible();
+    // The view has moved under the user's hand or another program's: a
+    // reading at once, so that the time until now counts for what it showed.
+    void NoteViewMoved();
+    std::optional<Presence> ReadSeen() const;
 
     HWND parent_;
     AdapterTable table_;
     unsigned columnsDpi_;  // the DPI the current column widths were set for
     std::function<void()> copyFailed_;
     std::function<void()> showChanges_;
+    std::function<Presence()> readSeen_;
+    TableView told_;               // the view last told to the table
+    bool moving_ = false;          // the wrapper itself moves the rows: it tells the view
+    mutable bool viewing_ = false;  // reading the view: the list's answers move nothing
     std::unique_ptr<CellTip> tip_;     // from the first pointer motion over the list
     std::unique_ptr<RowNames> names_;  // made when first needed
     bool listGone_ = false;            // destroyed: no names to start

@@ -3,8 +3,9 @@
 # Changes a user was not there to see: an address changes while another
 # window is in front, and its row stays marked until Kestrova has been in
 # front for 10 s; the same while the session is locked, the computer asleep,
-# the window minimized, nobody gives input, or the latest input is over a
-# minute old; a tip over the row tells the old and the new value; the
+# the window minimized, nobody gives input, the latest input is over a
+# minute old, or the row is out of the table's view (until it is scrolled
+# to; F8 goes there); a tip over the row tells the old and the new value; the
 # window of changes lists it and copies it; and in a table sorted by address
 # and scrolled to its top, a new adapter that sorts first comes into view.
 # shellcheck source=tests/e2e/lib.sh
@@ -13,7 +14,8 @@ kv_netns_enter "$@"
 kv_e2e_begin "$@"
 
 sysctl -qw net.ipv6.conf.default.addr_gen_mode=1 || kv_abort "cannot turn off link-local addresses"
-pairs=4
+# Enough adapters that the last rows lie below the table's view.
+pairs=6
 for ((i = 0; i < pairs; i++)); do
     kv_netns_veth "kva$i" "kvb$i" "10.0.$((i + 10)).1/24" || kv_abort "cannot make veth pair $i"
 done
@@ -34,6 +36,8 @@ ip addr add 10.250.0.1/24 dev "$changed" || kv_abort "cannot add an address to $
 kv_wait_for 9 "the new address shows" '[[ $(kv_probe rows) == *"10.250.0.1"* ]]'
 kv_refreshes 5
 row=$(kv_row_of "$changed")
+# Another process brings it into view: only time in view counts.
+kv_probe show-row "$row"
 kv_shot behind
 amber=$(kv_marked_pixels "$KV_ARTIFACTS/behind.png" "$row")
 kv_that "five refreshes later, $changed's row is still marked" '((amber > 20))' "$amber amber pixels"
@@ -103,16 +107,19 @@ marked() { # marked NAME DEVICE: amber pixels of DEVICE's row in a screenshot ca
     kv_marked_pixels "$KV_ARTIFACTS/$1.png" "$row"
 }
 
-# away NAME DEVICE ADDRESS LEAVE RETURN: with Kestrova in front, LEAVE; an
-# address changes; 15 s later RETURN; the row is still marked after the next
-# refresh, and not after 12 s more in front with input.
+# away NAME DEVICE ADDRESS LEAVE RETURN [late]: with Kestrova in front,
+# LEAVE (late: once the change shows); an address changes and its row is
+# brought into view; 15 s later RETURN; the row is still marked after the
+# next refresh, and not after 12 s more in front with input.
 away() {
-    local name=$1 dev=$2 address=$3 leave=$4 return=$5 amber
+    local name=$1 dev=$2 address=$3 leave=$4 return=$5 late=${6:-} amber
     kv_probe front || kv_fail "$name: could not bring Kestrova to the front"
     kv_wait_for 5 "$name: Kestrova is in front" '[[ $(kv_probe foreground) == kestrova ]]'
-    eval "$leave"
+    [[ -n $late ]] || eval "$leave"
     ip addr add "$address/24" dev "$dev" || kv_abort "cannot add an address to $dev"
     kv_wait_for 9 "$name: the new address shows" '[[ $(kv_probe rows) == *"$address"* ]]'
+    kv_probe show-row "$(kv_row_of "$dev")"
+    [[ -z $late ]] || eval "$leave"
     sleep 15
     eval "$return"
     kv_refreshes 1
@@ -129,9 +136,11 @@ away() {
 away locked kva0 10.251.0.1 \
     'kv_probe post 0x2B1 7' \
     'kv_probe post 0x2B1 8'
+# Asleep, nobody touches the computer: input after the change, then none
+# from the suspend to the resume, so that only the suspend keeps the mark.
 away asleep kva2 10.252.0.1 \
-    'kv_probe post 0x218 4' \
-    'kv_probe post 0x218 0x12; kv_probe post 0x218 7'
+    'rm -f "$input_on"; sleep 1.2; nudge; kv_probe post 0x218 4' \
+    'kv_probe post 0x218 0x12; kv_probe post 0x218 7; touch "$input_on"' late
 away minimized kva3 10.253.0.1 \
     'kv_probe minimize; kv_wait_for 5 "minimized" "[[ \$(kv_probe iconic) == 1 ]]"
      kv_that "minimized and still in front" "[[ \$(kv_probe foreground) == kestrova ]]"' \
@@ -142,6 +151,7 @@ rm -f "$input_on"
 sleep 3
 ip addr add 10.254.0.1/24 dev kva1 || kv_abort "cannot add an address to kva1"
 kv_wait_for 9 "unattended: the new address shows" '[[ $(kv_probe rows) == *"10.254.0.1"* ]]'
+kv_probe show-row "$(kv_row_of kva1)"
 sleep 75
 amber=$(marked unattended kva1)
 kv_that "unattended: 75 s in front with no input, the row is still marked" '((amber > 20))' \
@@ -153,6 +163,49 @@ amber=$(marked attended kva1)
 kv_that "unattended: after input and 12 s in front it is not" '((amber == 0))' \
     "$amber amber pixels"
 
+# Out of view: the table at its top, a row below it changes. 11 s in front
+# with input count nothing for it; scrolled to with the wheel, it is still
+# marked, and goes after 10 s in view.
+kv_probe show-row 0
+kv_wait_for 5 "the table is at its top" '[[ $(kv_probe place) == *"top_index=0"* ]]'
+read -r _ _ _ bottom < <(kv_probe rect Adaptors)
+below=$((adapters - 1))
+row_top() { kv_probe row-rect "$1" | cut -d' ' -f2; }
+(($(row_top "$below") >= bottom)) || kv_abort "row $below is in view (table bottom $bottom)"
+hidden=$(kv_probe rows | sed -n "$((below + 1))p" | cut -f2)
+ip addr add 10.249.0.1/24 dev "$hidden" || kv_abort "cannot add an address to $hidden"
+kv_wait_for 9 "out of view: the new address shows" '[[ $(kv_probe rows) == *"10.249.0.1"* ]]'
+sleep 11
+read -r l t r b < <(kv_probe rect Adaptors)
+timeout 10 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click --repeat 8 --delay 60 5
+# Above the horizontal scroll bar, wholly in the client area.
+kv_wait_for 5 "the wheel brings it into view" '(($(row_top "$below") < bottom - 40))'
+kv_refreshes 1
+kv_shot scrolled
+amber=$(kv_marked_pixels "$KV_ARTIFACTS/scrolled.png" "$below")
+kv_that "out of view: 11 s in front with input, then scrolled to, the row is still marked" \
+    '((amber > 20))' "$amber amber pixels"
+sleep 12
+kv_refreshes 2
+kv_shot scrolled_seen
+amber=$(kv_marked_pixels "$KV_ARTIFACTS/scrolled_seen.png" "$below")
+kv_that "out of view: after 12 s in view it is not" '((amber == 0))' "$amber amber pixels"
+
+# F8, wherever the focus is, goes to the next change: focused, selected alone
+# and brought into view.
+kv_probe show-row 0
+ip addr add 10.249.0.2/24 dev "$hidden" || kv_abort "cannot add an address to $hidden"
+kv_wait_for 9 "F8: the new address shows" '[[ $(kv_probe rows) == *"10.249.0.2"* ]]'
+kv_wait_for 5 "F8: the changed row is out of view" '(($(row_top "$below") >= bottom))'
+mac=$(kv_probe rows | sed -n "$((below + 1))p" | cut -f1)
+# The focus in the computer box, not in the table.
+read -r x y < <(kv_centre_of txtComputer)
+timeout 10 xdotool mousemove "$x" "$y" click 1 sleep 0.3 key F8
+kv_wait_for 5 "F8 brings the changed row into view" '(($(row_top "$below") < bottom - 40))'
+kv_pairs P place
+kv_expect_eq "F8: the changed row is focused" "$mac" "${P[focused]-}"
+kv_expect_eq "F8: and selected alone" "$mac" "${P[selected]-}"
+
 # Somebody looked once, then left: input once 2 s after a change made while
 # another window was in front, then none for 65 s, then Kestrova in front.
 rm -f "$input_on"
@@ -161,6 +214,7 @@ holder=$!
 kv_wait_for 5 "another window is in front" '[[ $(kv_probe foreground) == other ]]'
 ip addr add 10.255.0.1/24 dev kvb0 || kv_abort "cannot add an address to kvb0"
 kv_wait_for 9 "left: the new address shows" '[[ $(kv_probe rows) == *"10.255.0.1"* ]]'
+kv_probe show-row "$(kv_row_of kvb0)"
 sleep 2
 nudge
 sleep 65

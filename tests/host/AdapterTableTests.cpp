@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/FakeControls.h"
@@ -167,24 +168,84 @@ TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAfterInputAndARefreshBringsNo
                         std::chrono::milliseconds(98000), std::chrono::milliseconds(200000)}});
     EXPECT_FALSE(table.Highlighted(1));
     EXPECT_TRUE(table.Mark(1).history.empty()) << "a mark that goes takes its changes along";
+
+    // Seen only in view: B changes while the list shows A alone. A step is a
+    // refresh, which reads the view `before` it and tells the view `after`
+    // it (unless not `read`), or a move between refreshes, read at once or
+    // not at all. Input came just after the change. From `bFirst` on, WMI
+    // lists B first.
+    struct Look {
+        const char* what;
+        int seen;
+        std::optional<TableView> before;  // none: a move
+        TableView after;
+        bool read;
+        bool marked;
+        bool bFirst = false;
+    };
+    const TableView onlyA{0, 1}, onlyB{1, 1}, both{0, 2};
+    const Look looks[] = {
+        {"input came, but B is out of view", 20000, onlyA, onlyA, true, true},
+        {"scrolled to B, read at once", 20000, {}, onlyB, true, true},
+        {"9 s in view", 29000, onlyB, onlyB, true, true},
+        {"moved with no reading", 29000, {}, both, false, true},
+        {"and back, with no reading", 29000, {}, onlyB, false, true},
+        {"the stretch after them counts for no row", 35000, onlyB, onlyB, true, true},
+        {"the view read at a refresh is not the one told: it moved unnoticed", 40000, both, onlyA,
+         true, true},
+        {"B is listed first now, and the list says nothing of it", 40500, onlyA, onlyA, false, true,
+         true},
+        {"so the stretch after it counts nothing, though B stands in view", 41000, onlyA, onlyA,
+         true, true, true},
+        {"0.5 s in view where B stands now", 41500, onlyA, onlyA, true, true, true},
+        {"0.5 s more: 10 s in all", 42000, onlyA, onlyA, true, false, true},
+    };
+    using std::chrono::milliseconds;
+    const auto at = [](int seen, int awake) {
+        return RefreshStamp{{}, {milliseconds(seen), milliseconds(awake),
+                                 milliseconds(awake > 2000 ? 2500 : 0), milliseconds(0)}};
+    };
+    AdapterTable viewed;
+    const AdapterRow b6 = Row(u"B", u"eth1", u"10.0.0.6");
+    const std::vector<AdapterRow> changed{a, b6};
+    viewed.Replace({a, Row(u"B", u"eth1")}, at(0, 1000), true, onlyA);
+    viewed.Replace(changed, at(0, 2000), true, onlyA);
+    viewed.Viewed(at(0, 2000).presence, onlyA, onlyA);
+    TableView told = onlyA;
+    int awake = 3000;
+    for (const Look& look : looks) {
+        const RefreshStamp stamp = at(look.seen, awake += 1000);
+        if (look.before) {
+            viewed.Replace(look.bFirst ? std::vector<AdapterRow>{b6, a} : changed, stamp, true,
+                           look.before);
+            if (look.read) viewed.Viewed(stamp.presence, look.after, look.after);
+        } else {
+            viewed.Viewed(look.read ? std::optional(stamp.presence) : std::nullopt, told, look.after);
+        }
+        told = look.after;
+        EXPECT_EQ(viewed.Highlighted(look.bFirst ? 0 : 1), look.marked) << look.what;
+    }
 }
 
 // A list cut short (a later fetch failed) shows the adapters it read; the
 // others are not gone, and the next complete list is compared with them.
 // Where C is `marked` (changed, and input came after), its mark waits aside
-// while 20 s of seen time pass, comes back, and goes 10 s of seen time later.
+// while 20 s of seen time pass, comes back, and goes 10 s of seen time later;
+// `waiting`: no input came before the cut, and input from while it was
+// aside does not count.
 TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
     const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
     const AdapterRow c0 = Row(u"C", u"eth2", u"10.0.0.1"), c2 = Row(u"C", u"eth2", u"10.0.0.9");
     struct Case {
         const char* what;
         bool marked;
-        std::vector<std::vector<AdapterRow>> cuts;  // one or more lists cut short
+        std::vector<std::vector<AdapterRow>> cuts;  // one or more lists cut short, 5 s apart
         std::vector<AdapterRow> after;
         std::vector<std::string> shown;
         std::string changes;
         bool attention;
         std::vector<std::string> later;  // 10 s of seen time after the return
+        bool waiting = false;
     };
     const std::vector<std::string> none{"A/eth0", "B/eth1", "C/eth2"};
     const std::vector<std::string> cMarked{"A/eth0", "B/eth1", "C/eth2*"};
@@ -193,6 +254,8 @@ TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
         {"back changed", false, {{a}}, {a, b, c2}, cMarked, "~C", false, cMarked},
         {"gone meanwhile", false, {{a}}, {a, c}, {"A/eth0", "C/eth2"}, "-B", true,
          {"A/eth0", "C/eth2"}},
+        {"every adapter past the cut gone", false, {{a}}, {a}, {"A/eth0"}, "-B-C", true,
+         {"A/eth0"}},
         {"not even the first adapter read", false, {{}}, {a, b, c}, none, "", false, none},
         {"cut twice, at different places", false, {{a, b}, {a}}, {a, b, c}, none, "", false, none},
         {"marked: the mark waits aside, and its time aside does not count", true, {{a}},
@@ -201,10 +264,13 @@ TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
         {"marked, cut twice", true, {{a, b}, {a}}, {a, b, c}, cMarked, "", false, none},
         {"marked, back changed again: the mark starts over", true, {{a}}, {a, b, c2}, cMarked,
          "~C", false, cMarked},
+        {"marked, no input before the cut", true, {{a}}, {a, b, c}, cMarked, "", false, cMarked,
+         true},
     };
     using std::chrono::milliseconds;
-    const auto stamp = [](int seen, int awake) {
-        return RefreshStamp{{}, {milliseconds(seen), milliseconds(awake), milliseconds(1500),
+    const auto stamp = [](int seen, int awake, bool input = true) {
+        return RefreshStamp{{}, {milliseconds(seen), milliseconds(awake),
+                                 input ? milliseconds(1500) : milliseconds::min(),
                                  milliseconds(500)}};
     };
     for (const Case& k : cases) {
@@ -212,8 +278,10 @@ TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
         table.Replace({a, b, k.marked ? c0 : c}, stamp(0, 0));
         table.Replace({a, b, c}, stamp(0, 1000));
         ASSERT_EQ(table.Highlighted(2), k.marked) << k.what;
+        int seen = 1000;
         for (const std::vector<AdapterRow>& cut : k.cuts) {
-            const TableUpdate update = table.Replace(cut, stamp(1000, 2000), false);
+            const TableUpdate update = table.Replace(cut, stamp(seen, 2000, !k.waiting), false);
+            seen += 5000;
             EXPECT_TRUE(update.changes.empty()) << k.what;
             EXPECT_FALSE(update.attention) << k.what;
             EXPECT_EQ(table.Count(), static_cast<int>(cut.size())) << k.what;
@@ -337,6 +405,17 @@ TEST(AdapterTable, FindingARowByItsMac) {
     table.SortBy(0);
     table.SortBy(0);  // descending: BB, ab, aa, then the empty one
     EXPECT_EQ(table.Find(u"a", 0, true, false), 1) << "in the order shown";
+
+    // F8 and Shift+F8: from the focused row (-1: none) to the next marked
+    // one, round the end; rows B and D of A to D are marked.
+    EXPECT_EQ(table.NextMarked(-1, false), -1) << "nothing marked";
+    table.SortBy(0);  // WMI's order again
+    table.Replace({Row(u"A", u"a"), Row(u"B", u"b"), Row(u"C", u"c"), Row(u"D", u"d")});
+    table.Replace({Row(u"A", u"a"), Row(u"B", u"b", u"x"), Row(u"C", u"c"), Row(u"D", u"d", u"x")});
+    for (const auto& [from, back, found] : {std::tuple{-1, false, 1}, {1, false, 3}, {3, false, 1},
+                                            {2, true, 1}, {1, true, 3}, {-1, true, 3}}) {
+        EXPECT_EQ(table.NextMarked(from, back), found) << "from " << from << (back ? " back" : "");
+    }
 }
 
 }  // namespace

@@ -814,16 +814,18 @@ TEST(Win32ListViewTests, TheContextMenuOffersCopyWithASelectionUnderTheFocusedRo
     MenuSeen seen = open(MAKELPARAM(300, 200));
     ASSERT_TRUE(seen.open);
     EXPECT_EQ(seen.items, (std::vector<std::wstring>{L"&Copy\tCtrl+C", L"Select &all\tCtrl+A", L"",
-                                                     L"C&hanges\u2026"}));
-    EXPECT_EQ(seen.greyed, (std::vector<bool>{true, false, true, true}))
-        << "nothing selected: nothing to copy; no change list to show";
+                                                     L"&Next change\tF8", L"C&hanges\u2026"}));
+    EXPECT_EQ(seen.greyed, (std::vector<bool>{true, false, true, true, true}))
+        << "nothing selected: nothing to copy; no change to go to; no change list to show";
     EXPECT_EQ(seen.topLeft.x, 300);
     EXPECT_EQ(seen.topLeft.y, 200);
 
+    list.ShowRows({RowOf(u"A", u"eth0"), RowOf(u"B", u"eth1", 2), RowOf(u"C", u"eth2")});
     Select(list.hwnd(), 1);
     seen = open(MAKELPARAM(-1, -1));  // the Menu key, Shift+F10
     ASSERT_TRUE(seen.open);
-    EXPECT_EQ(seen.greyed, (std::vector<bool>{false, false, true, true}));
+    EXPECT_EQ(seen.greyed, (std::vector<bool>{false, false, true, false, true}))
+        << "B changed: there is a change to go to";
     RECT row{};
     row.left = LVIR_LABEL;
     SendMessageW(list.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
