@@ -76,7 +76,7 @@ ChangesWindow::ChangesWindow(HINSTANCE instance, HWND owner, ChangeLog& log,
     // window would reach freed memory.
     try {
         CreateChildren(seams.made);
-        ApplyDpi(WindowDpi(hwnd_, dpiSources_));
+        RescaleTo(WindowDpi(hwnd_, dpiSources_));
         log_.OnChange([this] { FollowLog(); });
         if (seams.made) seams.made(Seams::Part::Callback);
         FollowLog();
@@ -123,8 +123,8 @@ void ChangesWindow::CreateChildren(const std::function<void(Seams::Part)>& made)
     }
 }
 
-// At creation and on WM_DPICHANGED: the font, the column widths (from what
-// they are, so widths the user dragged survive) and the layout.
+// The font, the column widths (from what they are, so widths the user
+// dragged survive) and the layout.
 void ChangesWindow::ApplyDpi(unsigned dpi) {
     const unsigned before = scale_.Dpi();
     scale_.SetDpi(dpi);
@@ -135,12 +135,23 @@ void ChangesWindow::ApplyDpi(unsigned dpi) {
                      MAKELPARAM(MulDiv(width, static_cast<int>(dpi), static_cast<int>(before)), 0));
     }
     FitTimeColumn();
-    if (before == 96 && dpi != 96 && !IsWindowVisible(hwnd_)) {
-        // Created at 96: the first showing is at the monitor's DPI.
-        SetWindowPos(hwnd_, nullptr, 0, 0, scale_.Scale96(kWidth96), scale_.Scale96(kHeight96),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     LayOut();
+}
+
+// At creation (made at the size for 96) and where a placement lands on a
+// monitor of another DPI: the window's size scales with the DPI, as the
+// rectangle WM_DPICHANGED suggests would.
+void ChangesWindow::RescaleTo(unsigned dpi) {
+    const unsigned before = scale_.Dpi();
+    ApplyDpi(dpi);
+    if (dpi == before) return;
+    RECT frame{};
+    GetWindowRect(hwnd_, &frame);
+    const int to = static_cast<int>(dpi);
+    const int from = static_cast<int>(before);
+    SetWindowPos(hwnd_, nullptr, 0, 0, MulDiv(frame.right - frame.left, to, from),
+                 MulDiv(frame.bottom - frame.top, to, from),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Wide enough for a date and a time in the user's formats and the list's
@@ -217,7 +228,18 @@ void ChangesWindow::Hide() {
 void ChangesWindow::PlaceOnOwner() {
     const HWND owner = GetWindow(hwnd_, GW_OWNER);
     if (!owner) return;
-    // A move onto a monitor of another DPI resizes the window
+    CentreOn(owner);
+    // Windows does not promise WM_DPICHANGED to a hidden window: the DPI
+    // where it now stands is taken here, before it shows, and the size that
+    // comes with it is centred again.
+    if (const unsigned dpi = MonitorDpi(hwnd_, dpiSources_); dpi != scale_.Dpi()) {
+        RescaleTo(dpi);
+        CentreOn(owner);
+    }
+}
+
+void ChangesWindow::CentreOn(HWND owner) {
+    // A move onto a monitor of another DPI may resize the window
     // (WM_DPICHANGED); the second round centres it at its new size.
     for (int round = 0; round < 2; ++round) {
         RECT frame{};
@@ -310,6 +332,11 @@ LRESULT CALLBACK ChangesWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
             reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        // Aware the first per-monitor way, a window's caption keeps the DPI
+        // it was made at unless it asks, and only here; the second way
+        // scales it by itself.
+        const DpiSources& dpi = self->dpiSources_;
+        if (dpi.scaleNonClient && IsPerMonitorV1(hwnd, dpi)) dpi.scaleNonClient(hwnd);
     }
     auto* self = reinterpret_cast<ChangesWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -346,6 +373,9 @@ LRESULT ChangesWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (OnKey(wParam)) return 0;
             break;
         case WM_DPICHANGED: {
+            // Taken already where it was placed: the suggestion would scale
+            // the size a second time.
+            if (HIWORD(wParam) == scale_.Dpi()) return 0;
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
             ApplyDpi(HIWORD(wParam));
             SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,

@@ -4,9 +4,10 @@
 // Ctrl+C copies the selected entries with a header line, Ctrl+A selects
 // all, Esc closes and hands the activation back to the main window. It opens
 // centred on the main window and follows its monitor's DPI, the system's
-// colours and the message font. Entries of today show their time, earlier
-// ones their date too, and the list notices the day turn; a copy always
-// carries the date.
+// colours and the message font; each opening takes the DPI of the monitor it
+// is placed on before it shows, since a hidden window is not promised
+// WM_DPICHANGED. Entries of today show their time, earlier ones their date
+// too, and the list notices the day turn; a copy always carries the date.
 #pragma once
 
 #include <windows.h>
@@ -62,8 +63,10 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateChildren(const std::function<void(Seams::Part)>& made);
     void ApplyDpi(unsigned dpi);
+    void RescaleTo(unsigned dpi);
     void ApplyFont();
     void PlaceOnOwner();
+    void CentreOn(HWND owner);
     void LayOut();
     void FollowLog();
     bool OnKey(WPARAM key);

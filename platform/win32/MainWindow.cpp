@@ -12,6 +12,7 @@
 #include "platform/win32/DefaultPlace.h"
 #include "platform/win32/MessageFont.h"
 #include "platform/win32/DeskMessages.h"
+#include "platform/win32/StatusImageList.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desk.h"
 #include "platform/win32/Win32CommandButton.h"
@@ -132,6 +133,12 @@ MainWindow::MainWindow(HINSTANCE instance, int showCommand, Seams seams)
         form_->Form_Resize();
         ShowWindow(hwnd_, showCommand);
         form_->Form_Resize();
+        // Over the window it concerns; the table works on without lights.
+        if (!HasStatusImages(adaptors_->hwnd())) {
+            messageBox_->Show(u"Kestrova could not load the status lights: the table shows its "
+                              u"rows without them.",
+                              MB_OK | MB_ICONWARNING);
+        }
     } catch (...) {
         // The destructor will not run for a constructor that throws.
         ownerDestroying_ = true;

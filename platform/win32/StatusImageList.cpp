@@ -47,4 +47,8 @@ void BindStatusImages(HWND list, int size) {
     static_cast<void>(images.release());
 }
 
+bool HasStatusImages(HWND list) {
+    return SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0) != 0;
+}
+
 }  // namespace kestrova::win32

@@ -12,4 +12,8 @@ namespace kestrova::win32 {
 // light would shift the indexes of the ones after it.
 void BindStatusImages(HWND list, int size);
 
+// Whether `list` has lights to show: false when none could be bound at its
+// creation, and so until a later bind succeeds.
+bool HasStatusImages(HWND list);
+
 }  // namespace kestrova::win32

@@ -37,8 +37,9 @@ Win32Shell::Win32Shell(std::wstring libraryName, std::string entryPoint)
     : libraryName_(std::move(libraryName)), entryPoint_(std::move(entryPoint)) {}
 
 Win32Shell::Entry Win32Shell::Resolve() {
-    // One attempt for the life of the object, found or not.
-    if (lookups_ > 0) return entry_;
+    // Kept once found. A failure is not: what caused it (a load refused for
+    // want of memory, say) may have passed by the next click.
+    if (entry_) return entry_;
     ++lookups_;
     SystemLibrary library(libraryName_.c_str());
     const Entry entry = library.Entry<Entry>(entryPoint_.c_str());

@@ -1,7 +1,8 @@
 // The shell's "open", reached through shell32.dll's ShellExecuteA looked up
 // by name at the first call, so a missing shell turns into a refused call
-// instead of a program that does not start. shell32.dll comes from the
-// system folder only.
+// instead of a program that does not start. A lookup that fails is tried
+// again at the next call; one that finds it is kept. shell32.dll comes from
+// the system folder only.
 #pragma once
 
 #include <windows.h>
@@ -32,8 +33,8 @@ public:
                                                TextView directory,
                                                std::int32_t showCommand) override;
 
-    // How often the entry point was looked up (at most once), and whether
-    // that found it.
+    // How often the entry point was looked up (once it is found, no more),
+    // and whether it was found.
     int LookupCount() const { return lookups_; }
     bool IsResolved() const { return entry_ != nullptr; }
 

@@ -7,17 +7,12 @@ namespace kestrova::win32 {
 
 int WinsockStart::Ensure() noexcept {
     // Constant-initialised, with nothing to run at exit: the start is never
-    // matched by a WSACleanup.
-    static SRWLOCK lock = SRWLOCK_INIT;
+    // matched by a WSACleanup. No lock: one thread ever asks.
     static bool started = false;
-    AcquireSRWLockExclusive(&lock);
-    int error = 0;
-    if (!started) {
-        WSADATA data{};
-        error = WSAStartup(MAKEWORD(2, 2), &data);
-        started = error == 0;
-    }
-    ReleaseSRWLockExclusive(&lock);
+    if (started) return 0;
+    WSADATA data{};
+    const int error = WSAStartup(MAKEWORD(2, 2), &data);
+    started = error == 0;
     return error;
 }
 

@@ -14,7 +14,8 @@ namespace kestrova::win32 {
 class WinsockStart {
 public:
     // 0 once Winsock runs in this process; otherwise WSAStartup's error,
-    // and the next call tries again. Safe from any thread.
+    // and the next call tries again. For the user-interface thread, where
+    // every check of another computer runs.
     static int Ensure() noexcept;
 };
 

@@ -52,6 +52,7 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
         std::vector<int> repaint;
         bool attention;
         std::string changes;  // +came -went ~changed, by MAC; the light as "!"
+        const char16_t* tipOf1 = nullptr;  // where given, row 1's tip
     };
     const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
     const Case cases[] = {
@@ -62,6 +63,8 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
          {"A/eth0", "B/eth1*"}, {}, {1}, true, "~B!"},
         {"an adapter came", {a, b}, {a, c, b},
          {"A/eth0", "C/eth2*", "B/eth1"}, {0, 2}, {1, 2}, true, "+C"},
+        {"an adapter came: its tip says when, and no more", {a}, {a, Row(u"E", u"eth4", u"")},
+         {"A/eth0", "E/eth4*"}, {0}, {1}, true, "+E", u"Came at 0:00:00"},
         {"an adapter went", {a, b, c}, {a, c}, {"A/eth0", "C/eth2"}, {0, -1, 1}, {1}, true, "-B"},
         {"WMI delivered another order", {a, b}, {b, a}, {"B/eth1", "A/eth0"}, {1, 0}, {0, 1},
          false, ""},
@@ -85,6 +88,7 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
          }()},
          {"A/eth0"}, {}, {0}, false, ""},
     };
+    const fakes::FakeLocale locale;
     for (const Case& c : cases) {
         AdapterTable table;
         table.Replace(c.before);
@@ -97,6 +101,9 @@ TEST(AdapterTable, ARefreshFindsWhatChangedAndWhereEachAdapterWent) {
         EXPECT_EQ(update.attention, c.attention) << c.what;
         EXPECT_EQ(update.countAfter, static_cast<int>(c.after.size())) << c.what;
         EXPECT_EQ(Summary(update.changes), c.changes) << c.what;
+        if (!c.tipOf1) continue;
+        EXPECT_EQ(DescribeMarks(table.Mark(1).history, WhenFormat(locale, LocalTime{})), c.tipOf1)
+            << c.what;
     }
 }
 

@@ -50,7 +50,7 @@ RefreshResult CutShort(LocalTime when, std::vector<RowChange> changes = {}) {
     return result;
 }
 
-std::vector<std::string> Entries(const ChangeLog& log, LocalTime today) {
+std::vector<std::string> Entries(const ChangeLog& log, std::optional<LocalTime> today) {
     const fakes::FakeLocale locale;
     const WhenFormat when(locale, today);
     std::vector<std::string> out;
@@ -119,6 +119,14 @@ TEST(ChangeLog, RecordsChangesAndTheRunsOfFailuresBetweenThem) {
          12},
         {"worked again", Refreshed(At(15, 0, 6, 0), u"PC1"),
          {"0:06:00|PC1|||Refresh worked again, after failing since 14.3.2026 10:43:00"}, 13},
+        {"a year on, to the day, another computer fails: last year's moments show their date",
+         Failed({2027, 3, 15, {0, 7, 0}}, u"FAR", 5, u"Access is denied."),
+         {"0:07:00|FAR|||Refresh failed: Access is denied. (0x00000005)",
+          "15.3.2026 0:06:00|PC1|||Refresh worked again, after failing since 14.3.2026 10:43:00"},
+         14},
+        {"right after it, a third fails with the same text: an entry of its own",
+         Failed({2027, 3, 15, {0, 8, 0}}, u"THIRD", 5, u"Access is denied."),
+         {"0:08:00|THIRD|||Refresh failed: Access is denied. (0x00000005)"}, 15},
     };
     ChangeLog log;
     int told = 0;
@@ -140,6 +148,8 @@ TEST(ChangeLog, RecordsChangesAndTheRunsOfFailuresBetweenThem) {
         EXPECT_EQ(log.Added() - addedBefore, step.count - countBefore) << step.what;
         countBefore = step.count;
     }
+    EXPECT_EQ(Entries(log, std::nullopt)[0],  // no today: today's moments show their date too
+              "15.3.2027 0:08:00|THIRD|||Refresh failed: Access is denied. (0x00000005)");
 }
 
 TEST(ChangeLog, KeepsTheNewestThousandAndCountsTheRest) {

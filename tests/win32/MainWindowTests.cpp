@@ -197,6 +197,7 @@ struct BoxCall {
     std::wstring prompt;
     std::wstring caption;
     UINT style;
+    bool ownerShown;
 };
 
 struct ShellCall {
@@ -334,7 +335,7 @@ protected:
         seams.shell = withShell ? withShell : &shell;
         seams.showMessage = [this](HWND owner, const wchar_t* prompt, const wchar_t* caption,
                                    UINT style) {
-            boxes.push_back({owner, prompt, caption, style});
+            boxes.push_back({owner, prompt, caption, style, IsWindowVisible(owner) != FALSE});
             return IDOK;
         };
         seams.windowCreated = beforeControls;
@@ -1172,10 +1173,23 @@ TEST_F(MainWindowTests, AnExceptionStopsAtTheWindowProcedureAndIsReportedOnce) {
 
 // ---- shown and active -----------------------------------------------------
 
-TEST_F(MainWindowTests, TheShownWindowGivesThePeriodBoxTheFocus) {
+// Every child refuses image lists, so the table gets none, as when none can be made.
+LRESULT CALLBACK RefuseImages(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE)
+        SetWindowSubclass(reinterpret_cast<HWND>(lParam), &RefuseImages, 0, 0);
+    if (message != LVM_SETIMAGELIST) return DefSubclassProc(hwnd, message, wParam, lParam);
+    ImageList_Destroy(reinterpret_cast<HIMAGELIST>(lParam));
+    return 0;
+}
+
+TEST_F(MainWindowTests, TheShownWindowFocusesThePeriodBoxAndTellsOfLightsItLacks) {
+    beforeControls = [](HWND hwnd) { SetWindowSubclass(hwnd, &RefuseImages, 0, 0); };
     Open(wmi, SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(window->hwnd()));
     EXPECT_EQ(GetFocus(), Control(ControlId::txtFreq));
+    ASSERT_EQ(boxes.size(), 1u) << "one warning, once the window shows";
+    EXPECT_TRUE(boxes[0].ownerShown);
 }
 
 }  // namespace
