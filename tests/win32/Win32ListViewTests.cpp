@@ -1004,8 +1004,8 @@ TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
         ASSERT_NE(host->hwnd(), nullptr);
         Win32ListView list(host->hwnd(), kListId, kPlace, scale);
         int made = 0;
-        list.SetNamesService(CountedService(made, way != Names::Refused, [way](HWND list) {
-            if (way != Names::ClosedWhileStarting) return;
+        list.SetNamesService(CountedService(made, way != Names::Refused, [way, &made](HWND list) {
+            if (way != Names::ClosedWhileStarting || made > 1) return;
             SendMessageW(list, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
             SendMessageW(GetParent(list), WM_CLOSE, 0, 0);
         }));
