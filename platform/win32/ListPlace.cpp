@@ -41,10 +41,13 @@ int RowHeight(HWND list) {
 
 ListPlace ListPlace::Of(HWND list) {
     ListPlace place;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                MAKELPARAM(LVNI_SELECTED, 0)))) >= 0) {
-        place.selected.push_back(row);
+    // Each answer lies after the row asked from; a list already destroyed
+    // answers 0 to everything, which must not go round for ever.
+    for (int row = -1;;) {
+        const auto next = static_cast<int>(SendMessageW(
+            list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
+        if (next <= row) break;
+        place.selected.push_back(row = next);
     }
     place.focused = static_cast<int>(
         SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));

@@ -13,21 +13,32 @@ namespace kestrova::win32 {
 class MtaThread {
 public:
     // `enter` runs on the thread once it is in the apartment; `leave` runs
-    // there when the object goes, before the thread leaves it. Neither runs
-    // when the thread or the apartment could not be had.
-    MtaThread(std::function<void()> enter, std::function<void()> leave);
+    // there before the thread leaves it: when the object goes, or at once
+    // when `enter` answers false, so that what `enter` made goes in its
+    // own apartment. Neither runs when the thread or the apartment could
+    // not be had.
+    MtaThread(std::function<bool()> enter, std::function<void()> leave);
     // Waits until `leave` has run, answering what other threads send to
     // this one meanwhile: `enter` and `leave` may send to its windows.
     ~MtaThread();
     MtaThread(const MtaThread&) = delete;
     MtaThread& operator=(const MtaThread&) = delete;
 
+    // Waits, answering only sent messages as the destructor does, until
+    // `enter` has answered true or the thread has ended, at most
+    // `milliseconds`. True when `enter` answered true in time.
+    bool WaitEntered(DWORD milliseconds);
+    // The thread is gone before the object: `enter` answered false, or the
+    // thread or the apartment could not be had.
+    bool Ended() const;
+
 private:
     static DWORD WINAPI Run(void* self);
 
-    std::function<void()> enter_;
+    std::function<bool()> enter_;
     std::function<void()> leave_;
     HANDLE stop_ = nullptr;
+    HANDLE entered_ = nullptr;
     HANDLE thread_ = nullptr;
 };
 

@@ -2,7 +2,7 @@
 
 // The annotation's GUIDs are defined here, in the one file that uses them,
 // rather than taken from oleacc's import library: the program loads no DLL
-// it does not have to, and this one only once a reader or the rows come.
+// it does not have to, and this one only once a reader asks.
 #include <initguid.h>
 #include <oleacc.h>
 
@@ -111,6 +111,11 @@ private:
 
 namespace {
 
+// Long enough for the service to load and take the server on a busy
+// machine; short enough that a reader whose first question waits for it
+// does not give up on the window.
+constexpr DWORD kStartWait = 1000;
+
 RowNames::Annotation SystemAnnotation() {
     // The service is a COM class of the system's, loaded from where COM
     // registered it, into this (the multithreaded) apartment.
@@ -130,6 +135,7 @@ RowNames::Annotation SystemAnnotation() {
         // The service marshals the server here, in this apartment.
         *annotated = SUCCEEDED(services->SetHwndPropServer(list, OBJID_CLIENT, CHILDID_SELF, &name,
                                                            1, server, ANNO_CONTAINER));
+        return *annotated;
     };
     annotation.clear = [services, annotated, name](HWND list) {
         if (*annotated) services->ClearHwndProps(list, OBJID_CLIENT, CHILDID_SELF, &name, 1);
@@ -151,20 +157,33 @@ RowNames::Annotation SystemAnnotation() {
 
 RowNames::RowNames(HWND list) : RowNames(list, &SystemAnnotation) {}
 
-RowNames::RowNames(HWND list, Service service) : list_(list), server_(new Server) {
+RowNames::RowNames(HWND list, Service service)
+    : list_(list), service_(std::move(service)), server_(new Server) {
     server_->Replace(std::make_shared<const Server::Names>());
-    if (!list_) return;
+}
+
+bool RowNames::Start() {
+    if (thread_ || !list_) return false;
+    // A service that cannot be made, or refuses the server, is let go at
+    // once on the names' thread, which then ends: nothing of it stays for
+    // the life of the list.
     thread_ = std::make_unique<MtaThread>(
-        [this, service = std::move(service)] {
-            annotation_ = service();
+        [this] {
+            annotation_ = service_();
             server_->SetChildOf(annotation_.childOf);
-            if (annotation_.set) annotation_.set(list_, server_);
+            return annotation_.set && annotation_.set(list_, server_);
         },
         [this] {
             if (annotation_.clear) annotation_.clear(list_);
             server_->SetChildOf({});
             annotation_ = {};
         });
+    thread_->WaitEntered(kStartWait);
+    return !Failed();
+}
+
+bool RowNames::Failed() const {
+    return !thread_ || thread_->Ended();
 }
 
 RowNames::~RowNames() {

@@ -31,6 +31,16 @@ namespace {
 constexpr int kColumnCount = static_cast<int>(kAdapterColumns.size());
 constexpr int kTipMaxWidth = 480;  // pixels at 96 DPI; longer tips wrap
 
+// The ids readers ask the list for: the client and window objects, and UI
+// Automation's root. Other ids come from other clients (the native object
+// model, a class name's index). A 64-bit lParam may carry the 32-bit id
+// sign- or zero-extended.
+bool ReaderAsks(LPARAM lParam) {
+    constexpr LONG kUiaRootObjectId = -25;  // UiaRootObjectId
+    const auto id = static_cast<LONG>(static_cast<DWORD>(lParam));
+    return id == OBJID_CLIENT || id == OBJID_WINDOW || id == kUiaRootObjectId;
+}
+
 }  // namespace
 
 Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& place,
@@ -44,9 +54,9 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& pla
     SetWindowSubclass(parent_, &Win32ListView::ParentProc, reinterpret_cast<UINT_PTR>(this),
                       reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(hwnd(), &Win32ListView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    // The tip comes with the first pointer motion over the list (see
-    // OnListMessage), the names with the first rows or reader: the first
-    // paint shows neither.
+    // The tip comes with the first pointer motion over the list, the names
+    // with the first reader's question (see OnListMessage): the first paint
+    // shows neither.
 }
 
 Win32ListView::~Win32ListView() {
@@ -103,20 +113,43 @@ void Win32ListView::SortBy(int column) {
 
 // A row's name is its MAC address and its light: it changes only with a
 // light, a new adapter or a new order, and an unchanged refresh rebuilds
-// nothing. The names, and oleacc with them, come when the rows first come
-// (or a reader first asks, see OnListMessage), not with the window.
+// nothing. The names, and oleacc with them, come when a reader first asks
+// (see OnListMessage), not with the window or the rows: most users run no
+// reader, and rows, their events and the lights' tips need no names.
 void Win32ListView::NameRows(const TableUpdate& update) {
-    if (names_) {
-        if (update.reordered || !update.lightChanged.empty()) names_->Replace(RowNamesNow());
-    } else if (table_.Count() > 0) {
-        StartNames();
+    if (!names_) return;
+    // A start that outlasted its wait and failed after has ended its
+    // thread; its names go here.
+    if (!namesStarting_ && names_->Failed()) {
+        RefuseNames();
+    } else if (update.reordered || !update.lightChanged.empty()) {
+        names_->Replace(RowNamesNow());
     }
 }
 
 void Win32ListView::StartNames() {
-    if (names_ || !hwnd() || listGone_) return;
-    names_ = std::make_unique<RowNames>(hwnd());
+    if (names_ || namesRefused_ || !hwnd() || listGone_) return;
+    names_ = namesService_ ? std::make_unique<RowNames>(hwnd(), namesService_)
+                           : std::make_unique<RowNames>(hwnd());
+    // The start waits until the service holds the server, so the reader's
+    // first question already finds each row's light in its name.
     names_->Replace(RowNamesNow());
+    // The wait answers what is sent to this thread: a second WM_GETOBJECT
+    // finds names_ made, and a list destroyed meanwhile leaves the names to
+    // go here rather than under the wait's feet (see ListProc).
+    namesStarting_ = true;
+    const bool started = names_->Start();
+    namesStarting_ = false;
+    if (!started) {
+        RefuseNames();
+    } else if (listGone_) {
+        names_.reset();
+    }
+}
+
+void Win32ListView::RefuseNames() {
+    names_.reset();
+    namesRefused_ = true;
 }
 
 std::vector<Text> Win32ListView::RowNamesNow() const {
@@ -412,7 +445,7 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND hwnd, UINT message, WPARAM wParam,
         RemoveWindowSubclass(hwnd, &Win32ListView::ListProc, id);
         list->tip_.reset();  // its tool was this window
         list->listGone_ = true;
-        list->names_.reset();
+        if (!list->namesStarting_) list->names_.reset();
     }
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     // Scrolled by the wheel, the bars or the keys: the pointer rests on
@@ -444,9 +477,11 @@ std::optional<LRESULT> Win32ListView::OnListMessage(UINT message, WPARAM wParam,
             ShowContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
         case WM_GETOBJECT:
-            // An accessibility client is here: the names must be in place
-            // before it asks for a row's. The list answers the message itself.
-            StartNames();
+            // A reader is here: the names must be in place before it asks
+            // for a row's. The list answers the message itself, unless it
+            // was destroyed while the names started.
+            if (ReaderAsks(lParam)) StartNames();
+            if (listGone_) return 0;
             break;
         case WM_MOUSEMOVE: {
             const bool first = !tip_;

@@ -24,16 +24,17 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "inventory/AdapterTable.h"
 #include "inventory/ListView.h"
 #include "platform/win32/ChildControl.h"
+#include "platform/win32/RowNames.h"
 
 namespace kestrova::win32 {
 
 class CellTip;
-class RowNames;
 
 class Win32ListView final : public ListView, public ChildControl {
 public:
@@ -88,9 +89,13 @@ public:
     const TableSort& Sort() const { return table_.Sort(); }
     // What the tip says at `client`: see RowTipAt.
     std::optional<Text> TipTextAt(POINT client) const;
-    // What screen readers are told the rows are called; null until rows
-    // come or a reader asks.
+    // What screen readers are told the rows are called; null until a reader
+    // first asks (WM_GETOBJECT), and null again, for good, once the service
+    // refused them or the list is gone.
     const RowNames* Names() const { return names_.get(); }
+    // The annotation service the names take at a reader's first question,
+    // instead of the system's: a test plays one that takes the server.
+    void SetNamesService(RowNames::Service service) { namesService_ = std::move(service); }
 
     // Call after the shared DpiScale took the new DPI: the status lights are
     // rebuilt at the new size, and column widths scale from what they are
@@ -117,6 +122,7 @@ private:
 
     void NameRows(const TableUpdate& update);
     void StartNames();
+    void RefuseNames();
     std::vector<Text> RowNamesNow() const;
     void ShowSortArrows();
     void EnsureFocusVisible();
@@ -135,7 +141,10 @@ private:
     bool moving_ = false;          // the wrapper itself moves the rows: it tells the view
     mutable bool viewing_ = false;  // reading the view: the list's answers move nothing
     std::unique_ptr<CellTip> tip_;     // from the first pointer motion over the list
-    std::unique_ptr<RowNames> names_;  // made when first needed
+    RowNames::Service namesService_;   // empty: the system's
+    std::unique_ptr<RowNames> names_;  // made when a reader first asks
+    bool namesStarting_ = false;       // waiting in StartNames, which drops them
+    bool namesRefused_ = false;        // the service failed: never again
     bool listGone_ = false;            // destroyed: no names to start
     bool highContrast_ = false;
 };

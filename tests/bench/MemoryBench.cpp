@@ -52,16 +52,22 @@ std::uint64_t FullChangeLogBytes() {
     }
 }
 
-}  // namespace
+struct RefreshMemory {
+    std::uint64_t atStart = 0;
+    std::uint64_t after = 0;
+    std::uint64_t peak = 0;
+    Memory raw;
+    int failures = 0;
+    int rows = 0;
+    bool named = false;  // the names took hold
+};
 
-int RunMemory(const Arguments& args) {
-    const auto paths = Positional(args);
-    if (paths.size() != 1) {
-        std::fputs("memory: need the path of kestrova.exe\n", stderr);
-        return 2;
-    }
-    const int refreshes = std::max(1, IntOption(args, L"--refreshes", 100));
-    const std::uint64_t atStart = PrivateBytes(ReadMemory());
+// `refreshes` refreshes with the real WMI into the real table. With a
+// reader, one WM_GETOBJECT for the list's client object after the first,
+// as a screen reader's first question: the names come with it.
+RefreshMemory RefreshLoop(int refreshes, bool reader) {
+    RefreshMemory memory;
+    memory.atStart = PrivateBytes(ReadMemory());
 
     const Text computer = ComputerName();
     BenchTable table(computer);
@@ -72,29 +78,62 @@ int RunMemory(const Arguments& args) {
     // The platform's own peak is sampled too: under Wine PeakPagefileUsage
     // is the current value, not a peak.
     std::uint64_t sampledPeak = PrivateBytes(ReadMemory());
-    int failures = 0;
-    int rows = 0;
     for (int i = 0; i < refreshes; ++i) {
         const RefreshResult result = netMon();
-        if (result.kind != RefreshResult::Kind::Refreshed) ++failures;
-        rows = result.rows;
+        if (result.kind != RefreshResult::Kind::Refreshed) ++memory.failures;
+        memory.rows = result.rows;
+        if (reader && i == 0) {
+            SendMessageW(table.list().hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+        }
         PumpMessages();
         sampledPeak = std::max(sampledPeak, PrivateBytes(ReadMemory()));
     }
-    const Memory after = ReadMemory();
-    const std::uint64_t peak = std::max(sampledPeak, after.peakPagefileUsage);
+    memory.named = table.list().Names() != nullptr;
+    memory.raw = ReadMemory();
+    memory.after = PrivateBytes(memory.raw);
+    memory.peak = std::max(sampledPeak, memory.raw.peakPagefileUsage);
+    return memory;
+}
+
+// The same loop with a reader: its own figures, beside the plain run's.
+int ReportWithReader(int refreshes) {
+    const RefreshMemory memory = RefreshLoop(refreshes, true);
+    FigureInt("memory.with_reader.refreshes", refreshes, "count");
+    FigureInt("memory.with_reader.failures", memory.failures, "count");
+    Bytes("memory.with_reader.private_bytes.after_refreshes", memory.after);
+    Bytes("memory.with_reader.private_bytes.peak", memory.peak);
+    Remark(memory.named ? "with_reader: the names took hold"
+                        : "with_reader: the annotation service refused the names; their thread "
+                          "has ended");
+    return memory.failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int RunMemory(const Arguments& args) {
+    const auto paths = Positional(args);
+    if (paths.size() != 1) {
+        std::fputs("memory: need the path of kestrova.exe\n", stderr);
+        return 2;
+    }
+    const int refreshes = std::max(1, IntOption(args, L"--refreshes", 100));
+    if (IntOption(args, L"--reader", 0) != 0) return ReportWithReader(refreshes);
+    const RefreshMemory memory = RefreshLoop(refreshes, false);
+    const std::uint64_t peak = memory.peak;
 
     FigureInt("memory.refreshes", refreshes, "count");
-    FigureInt("memory.failures", failures, "count");
-    FigureInt("memory.table_rows", rows, "count");
-    FigureInt("memory.raw.private_usage", static_cast<std::int64_t>(after.privateUsage), "bytes");
-    FigureInt("memory.raw.pagefile_usage", static_cast<std::int64_t>(after.pagefileUsage), "bytes");
-    FigureInt("memory.raw.peak_pagefile_usage", static_cast<std::int64_t>(after.peakPagefileUsage),
+    FigureInt("memory.failures", memory.failures, "count");
+    FigureInt("memory.table_rows", memory.rows, "count");
+    FigureInt("memory.raw.private_usage", static_cast<std::int64_t>(memory.raw.privateUsage),
               "bytes");
-    Bytes("memory.private_bytes.at_process_start", atStart);
-    Bytes("memory.private_bytes.after_refreshes", PrivateBytes(after));
+    FigureInt("memory.raw.pagefile_usage", static_cast<std::int64_t>(memory.raw.pagefileUsage),
+              "bytes");
+    FigureInt("memory.raw.peak_pagefile_usage",
+              static_cast<std::int64_t>(memory.raw.peakPagefileUsage), "bytes");
+    Bytes("memory.private_bytes.at_process_start", memory.atStart);
+    Bytes("memory.private_bytes.after_refreshes", memory.after);
     Bytes("memory.private_bytes.peak", peak);
-    Bytes("memory.peak_working_set", after.peakWorkingSet);
+    Bytes("memory.peak_working_set", memory.raw.peakWorkingSet);
     const std::uint64_t logBytes = FullChangeLogBytes();
     FigureInt("memory.change_log_full", static_cast<std::int64_t>(logBytes), "bytes");
     Figure("memory.change_log_per_entry", static_cast<double>(logBytes) / ChangeLog::kCapacity,
@@ -122,10 +161,10 @@ int RunMemory(const Arguments& args) {
                      GetLastError());
     }
     char goal[100];
-    std::snprintf(goal, sizeof(goal), "goal memory.private_bytes.peak < 16 MB: %s",
-                  static_cast<double>(peak) < 16 * kMB ? "met" : "NOT met");
+    std::snprintf(goal, sizeof(goal), "goal memory.private_bytes.peak <= 9 MB (no reader): %s",
+                  static_cast<double>(peak) <= 9 * kMB ? "met" : "NOT met");
     Remark(goal);
-    return failures == 0 && sized ? 0 : 1;
+    return memory.failures == 0 && sized ? 0 : 1;
 }
 
 }  // namespace kestrova::bench

@@ -422,6 +422,21 @@ private:
     HWINEVENTHOOK hook_;
 };
 
+// An annotation service for the list's names that counts how often it is
+// made and takes the server, or refuses it; `meanwhile` runs on the names'
+// thread while the start waits.
+RowNames::Service CountedService(int& made, bool takes, std::function<void(HWND)> meanwhile = {}) {
+    return [&made, takes, meanwhile] {
+        ++made;
+        RowNames::Annotation annotation;
+        annotation.set = [takes, meanwhile](HWND list, IAccPropServer*) {
+            if (meanwhile) meanwhile(list);
+            return takes;
+        };
+        return annotation;
+    };
+}
+
 // Painting is what a user sees of a refresh: nothing for one that brings
 // nothing new, the changed row alone for one that changes a cell, and the
 // mark's end once the window has been in front long enough.
@@ -432,12 +447,21 @@ TEST(Win32ListViewTests, RepaintsOnlyWhatARefreshChanged) {
     Win32ListView list(host.hwnd(), kListId, kPlace, scale);
     ASSERT_NE(list.hwnd(), nullptr);
     RowEventHook events(list.hwnd());
+    int made = 0;
+    list.SetNamesService(CountedService(made, true));
     std::vector<AdapterRow> rows{RowOf(u"A", u"eth0"), RowOf(u"B", u"eth1"), RowOf(u"C", u"eth2")};
-    EXPECT_EQ(list.Names(), nullptr) << "no screen-reader names before rows or a reader";
     list.ShowRows(rows);
+    EXPECT_EQ(list.Names(), nullptr) << "rows alone bring no screen-reader names";
+    // Other clients' objects; then a reader's, its id zero-extended, as a
+    // 64-bit lParam may carry it, and once more.
+    for (const LONG id : {OBJID_NATIVEOM, OBJID_QUERYCLASSNAMEIDX, OBJID_CLIENT, OBJID_CLIENT}) {
+        SendMessageW(list.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(static_cast<DWORD>(id)));
+        EXPECT_EQ(list.Names() != nullptr, id == OBJID_CLIENT) << id;
+    }
+    EXPECT_EQ(made, 1) << "made at the reader's first question, once";
     const auto nameOf = [&](int row) { return list.Names()->NameOf(row); };
     ASSERT_NE(list.Names(), nullptr);
-    EXPECT_EQ(nameOf(0), ToWide(AccessibleRowName(rows[0])));
+    EXPECT_EQ(nameOf(0), ToWide(AccessibleRowName(rows[0]))) << "the rows already shown";
     const auto painted = [&] {
         UpdateWindow(host.hwnd());
         ValidateRect(list.hwnd(), nullptr);
@@ -837,16 +861,20 @@ TEST(Win32ListViewTests, TheContextMenuOffersCopyWithASelectionUnderTheFocusedRo
 
 // Plays the system's annotation service, which Wine lacks (its methods
 // answer E_NOTIMPL): it marshals the server where it is given it, for
-// another process, as the service does. Identity strings are read by the
-// test's own rule, a child id in four bytes.
+// another process, as the service does, taking its time as a service that
+// loads does; or it refuses the server, as Wine's does. Identity strings
+// are read by the test's own rule, a child id in four bytes.
 class MarshalingService {
 public:
-    MarshalingService() : marshaled_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    explicit MarshalingService(bool takes = true)
+        : takes_(takes), marshaled_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~MarshalingService() { CloseHandle(marshaled_); }
 
     RowNames::Annotation operator()() {
         RowNames::Annotation annotation;
         annotation.set = [this](HWND, IAccPropServer* server) {
+            Sleep(100);
+            if (!takes_) return false;
             if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream_)) &&
                 FAILED(CoMarshalInterface(stream_, IID_IAccPropServer, server, MSHCTX_LOCAL,
                                           nullptr, MSHLFLAGS_TABLESTRONG))) {
@@ -854,6 +882,7 @@ public:
                 stream_ = nullptr;
             }
             SetEvent(marshaled_);
+            return stream_ != nullptr;
         };
         annotation.clear = [this](HWND) {
             if (!stream_) return;
@@ -879,9 +908,9 @@ public:
         return annotation;
     }
 
-    // The marshaled server, once the names' thread has given it.
+    // The marshaled server, if the names' thread has given it by now.
     IStream* Marshaled() const {
-        return WaitForSingleObject(marshaled_, 5000) == WAIT_OBJECT_0 ? stream_ : nullptr;
+        return WaitForSingleObject(marshaled_, 0) == WAIT_OBJECT_0 ? stream_ : nullptr;
     }
 
     struct Release {
@@ -891,6 +920,7 @@ public:
     Release LastRelease() const { return lastRelease_; }
 
 private:
+    bool takes_;
     HANDLE marshaled_;
     IStream* stream_ = nullptr;
     Release lastRelease_;
@@ -902,13 +932,26 @@ private:
 TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
     ComApartment apartment;  // the window's thread, as in the program
     HostWindow host;
+    {
+        MarshalingService refusing(false);
+        RowNames refused(host.hwnd(), std::ref(refusing));
+        EXPECT_FALSE(refused.Start());
+        EXPECT_TRUE(refused.Failed());
+        const MarshalingService::Release release = refusing.LastRelease();
+        EXPECT_EQ(release.apartment, APTTYPE_MTA) << "a refusing service goes on the names' thread";
+        const HANDLE names = OpenThread(SYNCHRONIZE, FALSE, release.thread);
+        EXPECT_TRUE(!names || WaitForSingleObject(names, 0) == WAIT_OBJECT_0)
+            << "which has ended while the names live";
+        if (names) CloseHandle(names);
+    }
     MarshalingService service;
     auto owned = std::make_unique<RowNames>(host.hwnd(), std::ref(service));
     RowNames& names = *owned;
     names.Replace({AccessibleRowName(RowOf(u"A", u"eth0", 1)),
                    AccessibleRowName(RowOf(u"B", u"eth1", 3))});
+    EXPECT_TRUE(names.Start());
     IStream* const marshaled = service.Marshaled();
-    ASSERT_NE(marshaled, nullptr);
+    ASSERT_NE(marshaled, nullptr) << "the start waits until the service holds the server";
 
     using Answer = std::optional<std::wstring>;
     std::vector<Answer> answers;
@@ -951,20 +994,37 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
         << "the service's last reference goes on the names' thread, still in its apartment";
 }
 
+// However the names end: refused by the service (and not asked of it
+// again), with the window, or with the window while a reader's first
+// question waits for them, the service asking again meanwhile.
 TEST(Win32ListViewTests, DestroyedWithTheParentBeforeTheWrapper) {
-    DpiScale scale(96);
-    auto host = std::make_unique<HostWindow>();
-    ASSERT_NE(host->hwnd(), nullptr);
-    Win32ListView list(host->hwnd(), kListId, kPlace, scale);
-    SendMessageW(list.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
-    EXPECT_NE(list.Names(), nullptr) << "a reader asked: the names come before the rows";
-    list.ShowRows({RowOf(u"k", u"row")});
-    host.reset();  // the window and its child go first
-    EXPECT_FALSE(IsWindow(list.hwnd()));
-    EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_EQ(list.KeyOf(0), std::nullopt);
-    list.ShowRows({RowOf(u"k", u"row"), RowOf(u"l", u"row")});
-    EXPECT_EQ(list.Names(), nullptr) << "gone with the window, and not made again";
+    enum class Names { Refused, Made, ClosedWhileStarting };
+    for (const Names way : {Names::Refused, Names::Made, Names::ClosedWhileStarting}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        DpiScale scale(96);
+        auto host = std::make_unique<HostWindow>();
+        ASSERT_NE(host->hwnd(), nullptr);
+        Win32ListView list(host->hwnd(), kListId, kPlace, scale);
+        int made = 0;
+        list.SetNamesService(CountedService(made, way != Names::Refused, [way, &made](HWND list) {
+            if (way != Names::ClosedWhileStarting || made > 1) return;
+            SendMessageW(list, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+            SendMessageW(GetParent(list), WM_CLOSE, 0, 0);
+        }));
+        // UI Automation's root (UiaRootObjectId), or the window object.
+        const LPARAM id = way == Names::Made ? LPARAM{-25} : LPARAM{OBJID_WINDOW};
+        SendMessageW(list.hwnd(), WM_GETOBJECT, 0, id);
+        EXPECT_EQ(list.Names() != nullptr, way == Names::Made) << "a reader asked: before rows";
+        list.ShowRows({RowOf(u"k", u"row")});
+        SendMessageW(list.hwnd(), WM_GETOBJECT, 0, id);
+        EXPECT_EQ(made, 1);
+        host.reset();  // the window and its child go first
+        EXPECT_FALSE(IsWindow(list.hwnd()));
+        EXPECT_EQ(list.GetItemCount(), 0);
+        EXPECT_EQ(list.KeyOf(0), std::nullopt);
+        list.ShowRows({RowOf(u"k", u"row"), RowOf(u"l", u"row")});
+        EXPECT_EQ(list.Names(), nullptr) << "gone with the window, and not made again";
+    }
 }
 
 }  // namespace
