@@ -292,10 +292,12 @@ bool Win32ListView::GoToChange(bool back) {
     // control itself raises the focus event that screen readers follow.
     LVITEMW none{};
     none.stateMask = LVIS_SELECTED;
-    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&none));
     LVITEMW item{};
     item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
     SendMessageW(hwnd(), LVM_SETSELECTIONMARK, 0, row);
     // A scroll this brings is read like any other, as it comes.
     SendMessageW(hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);

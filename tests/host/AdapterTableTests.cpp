@@ -176,19 +176,16 @@ TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAfterInputAndARefreshBringsNo
     EXPECT_FALSE(table.Highlighted(1));
     EXPECT_TRUE(table.Mark(1).history.empty()) << "a mark that goes takes its changes along";
 
-    // Seen only in view: B changes while the list shows A alone. A step is a
-    // refresh, which reads the view `before` it and tells the view `after`
-    // it (unless not `read`), or a move between refreshes, read at once or
-    // not at all. Input came just after the change. From `bFirst` on, WMI
-    // lists B first.
+    using ms = std::chrono::milliseconds;
+    // Seen only in view: B changes, input after, while the list shows A alone. A step is a
+    // refresh reading the view `before` and telling it `after` (if `read`), or a move read at
+    // once or not at all. From `bFirst` on, WMI lists B first.
     struct Look {
         const char* what;
         int seen;
         std::optional<TableView> before;  // none: a move
         TableView after;
-        bool read;
-        bool marked;
-        bool bFirst = false;
+        bool read, marked, bFirst = false;
     };
     const TableView onlyA{0, 1}, onlyB{1, 1}, both{0, 2};
     const Look looks[] = {
@@ -198,19 +195,14 @@ TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAfterInputAndARefreshBringsNo
         {"moved with no reading", 29000, {}, both, false, true},
         {"and back, with no reading", 29000, {}, onlyB, false, true},
         {"the stretch after them counts for no row", 35000, onlyB, onlyB, true, true},
-        {"the view read at a refresh is not the one told: it moved unnoticed", 40000, both, onlyA,
-         true, true},
-        {"B is listed first now, and the list says nothing of it", 40500, onlyA, onlyA, false, true,
-         true},
-        {"so the stretch after it counts nothing, though B stands in view", 41000, onlyA, onlyA,
-         true, true, true},
+        {"the view read is not the one told: it moved unseen", 40000, both, onlyA, true, true},
+        {"B listed first now, and the list says nothing", 40500, onlyA, onlyA, false, true, true},
+        {"so the stretch after it counts nothing", 41000, onlyA, onlyA, true, true, true},
         {"0.5 s in view where B stands now", 41500, onlyA, onlyA, true, true, true},
         {"0.5 s more: 10 s in all", 42000, onlyA, onlyA, true, false, true},
     };
-    using std::chrono::milliseconds;
     const auto at = [](int seen, int awake) {
-        return RefreshStamp{{}, {milliseconds(seen), milliseconds(awake),
-                                 milliseconds(awake > 2000 ? 2500 : 0), milliseconds(0)}};
+        return RefreshStamp{{}, {ms(seen), ms(awake), ms(awake > 2000 ? 2500 : 0), ms(0)}};
     };
     AdapterTable viewed;
     const AdapterRow b6 = Row(u"B", u"eth1", u"10.0.0.6");
@@ -227,7 +219,8 @@ TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAfterInputAndARefreshBringsNo
                            look.before);
             if (look.read) viewed.Viewed(stamp.presence, look.after, look.after);
         } else {
-            viewed.Viewed(look.read ? std::optional(stamp.presence) : std::nullopt, told, look.after);
+            viewed.Viewed(look.read ? std::optional(stamp.presence) : std::nullopt, told,
+                          look.after);
         }
         told = look.after;
         EXPECT_EQ(viewed.Highlighted(look.bFirst ? 0 : 1), look.marked) << look.what;
@@ -238,8 +231,7 @@ TEST(AdapterTable, AMarkLastsUntilSeenForTenSecondsAfterInputAndARefreshBringsNo
 // others are not gone, and the next complete list is compared with them.
 // Where C is `marked` (changed, and input came after), its mark waits aside
 // while 20 s of seen time pass, comes back, and goes 10 s of seen time later;
-// `waiting`: no input came before the cut, and input from while it was
-// aside does not count.
+// `waiting`: no input before the cut, and input while aside does not count.
 TEST(AdapterTable, AdaptersPastACutAreNeitherGoneNorNew) {
     const AdapterRow a = Row(u"A", u"eth0"), b = Row(u"B", u"eth1"), c = Row(u"C", u"eth2");
     const AdapterRow c0 = Row(u"C", u"eth2", u"10.0.0.1"), c2 = Row(u"C", u"eth2", u"10.0.0.9");

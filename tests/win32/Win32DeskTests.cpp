@@ -1,5 +1,5 @@
 // The desk's session notices as at a logon, where the session service starts
-// after the program: the service's part is played by the test.
+// after the program: the test plays the service.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,24 +16,22 @@ TEST(Win32DeskTests, TheSessionsStateComesWithTheReadingAfterItsNoticesHold) {
     bool ready = false, accepts = false, unregistered = false;
     int tries = 0;
     const SessionState locked{true, false};
-    SessionNotice::Calls calls{[&](HWND) { return ++tries, accepts; },
-                               [&](HWND) { unregistered = true; }, [&] { return locked; },
-                               [&] { return ready; }};
-    struct Step {
+    Win32Desk desk(nullptr, SessionNotice::Calls{[&](HWND) { return ++tries, accepts; },
+                                                 [&](HWND) { unregistered = true; },
+                                                 [&] { return locked; }, [&] { return ready; }});
+    desk.WatchSession();
+    const struct {
         const char* what;
         bool ready, accepts;
         int tries;
         std::optional<SessionState> read;
-    };
-    const Step steps[] = {
+    } steps[] = {
         {"the service is not up: no new try", false, false, 1, std::nullopt},
         {"up, but the registration fails again", true, false, 2, std::nullopt},
         {"it holds: the state comes with the reading", true, true, 3, locked},
         {"once", true, true, 3, std::nullopt},
     };
-    Win32Desk desk(nullptr, calls);
-    desk.WatchSession();
-    for (const Step& step : steps) {
+    for (const auto& step : steps) {
         ready = step.ready;
         accepts = step.accepts;
         EXPECT_EQ(desk.Read().session, step.read) << step.what;

