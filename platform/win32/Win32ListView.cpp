@@ -69,21 +69,23 @@ Win32ListView::~Win32ListView() {
 
 TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows, const RefreshStamp& stamp,
                                     bool complete) {
+    moving_ = true;
     // Another program can empty the control behind the table's back
     // (LVM_DELETEALLITEMS); one count compared per refresh finds it.
     const bool lost = hwnd() && GetItemCount() != table_.Count();
     // The view is read twice: before the rows change, where the time in
     // view ends in the old order, and once the control has moved its top
-    // row, where the next begins.
-    moving_ = true;
-    TableUpdate update = table_.Replace(std::move(rows), stamp, complete, ViewNow());
+    // row, where the next begins; a refresh that changed nothing moved
+    // nothing, and one reading serves both.
+    const TableView before = ViewNow();
+    TableUpdate update = table_.Replace(std::move(rows), stamp, complete, before);
     if (lost) {
         ResyncList(hwnd(), table_.Count());
     } else {
         SyncList(hwnd(), update);
     }
     moving_ = false;
-    told_ = ViewNow();
+    told_ = lost || !update.Nothing() ? ViewNow() : before;
     table_.Viewed(stamp.presence, told_, told_);
     NameRows(update);
     RaiseRowEvents(hwnd(), update);
@@ -252,7 +254,9 @@ TableView Win32ListView::ViewNow() const {
     TableView view;
     if (!hwnd()) return view;
     viewing_ = true;
-    const int count = std::min(GetItemCount(), table_.Count());
+    // The table's rows: where the control holds fewer, a refresh is about
+    // to show them all again.
+    const int count = table_.Count();
     view.top = static_cast<int>(SendMessageW(hwnd(), LVM_GETTOPINDEX, 0, 0));
     RECT top{};
     top.left = LVIR_BOUNDS;
