@@ -107,7 +107,7 @@ marked() { # marked NAME DEVICE: amber pixels of DEVICE's row in a screenshot ca
 }
 
 # away NAME DEVICE ADDRESS LEAVE RETURN [late]: in front, LEAVE (late: after the change);
-# an address changes, its row in view; 15 s later RETURN; the row is still marked after the
+# an address changes, its row in view; 12 s later RETURN; the row is still marked after the
 # next refresh, and not after 12 s more in front with input.
 away() {
     local name=$1 dev=$2 address=$3 leave=$4 return=$5 late=${6:-} amber
@@ -118,11 +118,11 @@ away() {
     kv_wait_for 9 "$name: the new address shows" '[[ $(kv_probe rows) == *"$address"* ]]'
     kv_probe show-row "$(kv_row_of "$dev")"
     [[ -z $late ]] || eval "$leave"
-    sleep 15
+    sleep 12
     eval "$return"
     kv_refreshes 1
     amber=$(marked "$name-back" "$dev")
-    kv_that "$name: 15 s later and a refresh after the return, the row is still marked" \
+    kv_that "$name: 12 s later and a refresh after the return, the row is still marked" \
         '((amber > 20))' "$amber amber pixels"
     sleep 12
     kv_refreshes 2
@@ -149,9 +149,9 @@ sleep 3
 ip addr add 10.254.0.1/24 dev kva1 || kv_abort "cannot add an address to kva1"
 kv_wait_for 9 "unattended: the new address shows" '[[ $(kv_probe rows) == *"10.254.0.1"* ]]'
 kv_probe show-row "$(kv_row_of kva1)"
-sleep 75
+sleep 66
 amber=$(marked unattended kva1)
-kv_that "unattended: 75 s in front with no input, the row is still marked" '((amber > 20))' \
+kv_that "unattended: 66 s in front with no input, the row is still marked" '((amber > 20))' \
     "$amber amber pixels"
 touch "$input_on"
 sleep 12
@@ -213,10 +213,10 @@ kill "$holder" 2>/dev/null
 wait "$holder" 2>/dev/null
 kv_probe front || kv_fail "could not bring Kestrova to the front"
 kv_wait_for 5 "Kestrova is in front" '[[ $(kv_probe foreground) == kestrova ]]'
-sleep 15
+sleep 12
 kv_refreshes 1
 amber=$(marked left kvb0)
-kv_that "left: 15 s in front, but the latest input is over 60 s old: still marked" \
+kv_that "left: 12 s in front, but the latest input is over 60 s old: still marked" \
     '((amber > 20))' "$amber amber pixels"
 kill "$input_loop" "$pad" 2>/dev/null
 wait "$pad" 2>/dev/null
