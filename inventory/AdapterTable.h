@@ -126,6 +126,12 @@ public:
     // `back`), round past the end; with no row to start from (-1), from the
     // top. -1: no row is marked.
     int NextMarked(int from, bool back) const;
+    // Whether a reading at `now` can count time in view for any mark: one
+    // counts already, or one waits for input and input came. Otherwise the
+    // view need not be read.
+    bool ViewCounts(const Presence& now) const {
+        return nextExpiry_ != std::chrono::milliseconds::max() || now.inputAt > waitingSince_;
+    }
 
 private:
     // What was shown before a change, to tell what the change did.

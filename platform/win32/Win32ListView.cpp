@@ -41,6 +41,49 @@ bool ReaderAsks(LPARAM lParam) {
     return id == OBJID_CLIENT || id == OBJID_WINDOW || id == kUiaRootObjectId;
 }
 
+// Messages that never move the list's view and come often: painting, the
+// pointer passing over it with no button down, and questions, the list's
+// own and other programs'. A drag with a button down may scroll; it is
+// looked at.
+bool MovesNoView(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_PAINT:
+        case WM_NCPAINT:
+        case WM_ERASEBKGND:
+        case WM_NCHITTEST:
+        case WM_SETCURSOR:
+        case WM_NCMOUSEMOVE:
+        case WM_GETOBJECT:
+        case WM_GETTEXT:
+        case WM_GETTEXTLENGTH:
+        case WM_GETFONT:
+        case WM_GETDLGCODE:
+        case LVM_GETITEMCOUNT:
+        case LVM_GETTOPINDEX:
+        case LVM_GETCOUNTPERPAGE:
+        case LVM_GETITEMRECT:
+        case LVM_GETSUBITEMRECT:
+        case LVM_GETNEXTITEM:
+        case LVM_GETITEMSTATE:
+        case LVM_GETITEMW:
+        case LVM_GETITEMTEXTW:
+        case LVM_GETSELECTIONMARK:
+        case LVM_GETSELECTEDCOUNT:
+        case LVM_GETHEADER:
+        case LVM_GETCOLUMNW:
+        case LVM_GETCOLUMNWIDTH:
+        case LVM_GETSTRINGWIDTHW:
+        case LVM_GETIMAGELIST:
+        case LVM_HITTEST:
+        case LVM_SUBITEMHITTEST:
+            return true;
+        case WM_MOUSEMOVE:
+            return (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 Win32ListView::Win32ListView(HWND parent, int controlId, const ControlPlace& place,
@@ -76,8 +119,11 @@ TableUpdate Win32ListView::ShowRows(std::vector<AdapterRow> rows, const RefreshS
     // The view is read twice: before the rows change, where the time in
     // view ends in the old order, and once the control has moved its top
     // row, where the next begins; a refresh that changed nothing moved
-    // nothing, and one reading serves both.
-    const TableView before = ViewNow();
+    // nothing, and one reading serves both. Where the time in view can count
+    // for no mark (none is marked, or all wait for input that has not come),
+    // the view last told stands for it: each message to the control costs a
+    // round of the window manager, under Wine about a tenth of a millisecond.
+    const TableView before = table_.ViewCounts(stamp.presence) ? ViewNow() : told_;
     TableUpdate update = table_.Replace(std::move(rows), stamp, complete, before);
     if (lost) {
         ResyncList(hwnd(), table_.Count());
@@ -461,10 +507,11 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND hwnd, UINT message, WPARAM wParam,
         list->tip_->Refresh();
     }
     // Whatever moved the view (the wheel, the bars, keys, a click on a row
-    // cut off, a resize, another program's LVM_ENSUREVISIBLE), it moved
-    // inside one of the list's own messages: looked at after each.
+    // cut off, a drag, a resize, another program's LVM_ENSUREVISIBLE), it
+    // moved inside one of the list's own messages: looked at after each but
+    // those that only paint, point or answer.
     try {
-        list->NoteViewMoved();
+        if (!MovesNoView(message, wParam)) list->NoteViewMoved();
     } catch (...) {
         // Out of memory: the stretch counts for no row, as an unread move.
     }
