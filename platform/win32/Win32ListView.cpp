@@ -15,6 +15,7 @@
 #include "platform/win32/CellTip.h"
 #include "platform/win32/ChangedRowColours.h"
 #include "platform/win32/Clipboard.h"
+#include "platform/win32/ListInView.h"
 #include "platform/win32/ListPlace.h"
 #include "platform/win32/ListSync.h"
 #include "platform/win32/RowEvents.h"
@@ -39,49 +40,6 @@ bool ReaderAsks(LPARAM lParam) {
     constexpr LONG kUiaRootObjectId = -25;  // UiaRootObjectId
     const auto id = static_cast<LONG>(static_cast<DWORD>(lParam));
     return id == OBJID_CLIENT || id == OBJID_WINDOW || id == kUiaRootObjectId;
-}
-
-// Messages that never move the list's view and come often: painting, the
-// pointer passing over it with no button down, and questions, the list's
-// own and other programs'. A drag with a button down may scroll; it is
-// looked at.
-bool MovesNoView(UINT message, WPARAM wParam) {
-    switch (message) {
-        case WM_PAINT:
-        case WM_NCPAINT:
-        case WM_ERASEBKGND:
-        case WM_NCHITTEST:
-        case WM_SETCURSOR:
-        case WM_NCMOUSEMOVE:
-        case WM_GETOBJECT:
-        case WM_GETTEXT:
-        case WM_GETTEXTLENGTH:
-        case WM_GETFONT:
-        case WM_GETDLGCODE:
-        case LVM_GETITEMCOUNT:
-        case LVM_GETTOPINDEX:
-        case LVM_GETCOUNTPERPAGE:
-        case LVM_GETITEMRECT:
-        case LVM_GETSUBITEMRECT:
-        case LVM_GETNEXTITEM:
-        case LVM_GETITEMSTATE:
-        case LVM_GETITEMW:
-        case LVM_GETITEMTEXTW:
-        case LVM_GETSELECTIONMARK:
-        case LVM_GETSELECTEDCOUNT:
-        case LVM_GETHEADER:
-        case LVM_GETCOLUMNW:
-        case LVM_GETCOLUMNWIDTH:
-        case LVM_GETSTRINGWIDTHW:
-        case LVM_GETIMAGELIST:
-        case LVM_HITTEST:
-        case LVM_SUBITEMHITTEST:
-            return true;
-        case WM_MOUSEMOVE:
-            return (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0;
-        default:
-            return false;
-    }
 }
 
 }  // namespace
@@ -294,28 +252,13 @@ int Win32ListView::GetFocusedRow() const {
                                          MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
-// LVM_GETCOUNTPERPAGE counts whole rows only; a row cut off at the bottom
-// is in view too, so the rows are counted from the top row's height.
 TableView Win32ListView::ViewNow() const {
-    TableView view;
-    if (!hwnd()) return view;
+    if (!hwnd()) return {};
+    // The list's answers move nothing: not looked at for moves. The table's
+    // rows: where the control holds fewer, a refresh is about to show them
+    // all again.
     viewing_ = true;
-    // The table's rows: where the control holds fewer, a refresh is about
-    // to show them all again.
-    const int count = table_.Count();
-    view.top = static_cast<int>(SendMessageW(hwnd(), LVM_GETTOPINDEX, 0, 0));
-    RECT top{};
-    top.left = LVIR_BOUNDS;
-    RECT client{};
-    if (view.top < count && GetClientRect(hwnd(), &client) &&
-        SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(view.top),
-                     reinterpret_cast<LPARAM>(&top))) {
-        const int height = static_cast<int>(top.bottom - top.top);
-        if (height > 0 && client.right > client.left && client.bottom > top.top) {
-            view.rows = std::min(static_cast<int>((client.bottom - top.top + height - 1) / height),
-                                 count - view.top);
-        }
-    }
+    const TableView view = RowsInView(hwnd(), table_.Count());
     viewing_ = false;
     return view;
 }
