@@ -96,6 +96,9 @@ driver=$$
 ) &
 input_loop=$!
 nudge() { timeout 5 xdotool mousemove 45 "$pad_y" mousemove 65 "$pad_y"; }
+# With no window manager, keys and the wheel go to the window under the
+# pointer: the loop leaves it alone while they are sent.
+hands_on() { rm -f "$input_on"; sleep 1.1; }
 
 marked() { # marked NAME DEVICE: amber pixels of DEVICE's row in a screenshot called NAME
     local row
@@ -172,7 +175,9 @@ ip addr add 10.249.0.1/24 dev "$hidden" || kv_abort "cannot add an address to $h
 kv_wait_for 9 "out of view: the new address shows" '[[ $(kv_probe rows) == *"10.249.0.1"* ]]'
 sleep 11
 read -r l t r b < <(kv_probe rect Adaptors)
+hands_on
 timeout 10 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click --repeat 8 --delay 60 5
+touch "$input_on"
 # Above the horizontal scroll bar, wholly in the client area.
 kv_wait_for 5 "the wheel brings it into view" '(($(row_top "$below") < bottom - 40))'
 kv_refreshes 1
@@ -191,6 +196,7 @@ kv_wait_for 9 "F8: the new address shows" '[[ $(kv_probe rows) == *"10.249.0.2"*
 mac=$(kv_probe rows | sed -n "$((below + 1))p" | cut -f1)
 # The focus in the computer box, not in the table.
 read -r x y < <(kv_centre_of txtComputer)
+hands_on
 timeout 10 xdotool mousemove "$x" "$y" click 1 sleep 0.3 key F8
 kv_wait_for 5 "F8 brings the changed row into view" '(($(row_top "$below") < bottom - 40))'
 kv_pairs P place
