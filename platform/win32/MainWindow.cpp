@@ -13,6 +13,7 @@
 #include "platform/win32/MessageFont.h"
 #include "platform/win32/DeskMessages.h"
 #include "platform/win32/StatusImageList.h"
+#include "platform/win32/User32Entry.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desk.h"
 #include "platform/win32/Win32CommandButton.h"
@@ -51,17 +52,6 @@ static_assert(kFormBackColour == Rgb{0, 0, 0});
 // The control table's places were measured for an 8-point font; a larger
 // message font would be cut off by the 255-twip-high labels and buttons.
 constexpr int kFontPoints = 8;
-
-// Entry points of newer Windows versions, looked up at run time so that
-// older versions still start.
-template <class Function>
-Function User32Entry(const char* name) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) return nullptr;
-    // Through a generic function pointer type: a direct cast between
-    // unrelated function types draws -Wcast-function-type.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
-}
 
 int SystemMetricForDpi(int metric, int sizeAt96, const DpiScale& scale) {
     using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);

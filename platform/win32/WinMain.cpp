@@ -9,6 +9,7 @@
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/MainWindow.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/User32Entry.h"
 
 namespace {
 
@@ -16,20 +17,16 @@ namespace {
 // that runs without it (another resource file, a debugger that drops it).
 // Windows refuses a second setting, so with the manifest this is a no-op.
 void DeclarePerMonitorDpiAwareness() {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) return;
+    using kestrova::win32::User32Entry;
     using SetContextFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    const auto setContext = reinterpret_cast<SetContextFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
-    if (setContext) {
+    if (const auto setContext = User32Entry<SetContextFunction>("SetProcessDpiAwarenessContext")) {
         setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
         return;
     }
     // Before Windows 10 1703: system-DPI aware at least, so text is not
     // stretched into a blur.
     using SetAwareFunction = BOOL(WINAPI*)();
-    if (const auto setAware = reinterpret_cast<SetAwareFunction>(
-            reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDPIAware")))) {
+    if (const auto setAware = User32Entry<SetAwareFunction>("SetProcessDPIAware")) {
         setAware();
     }
 }

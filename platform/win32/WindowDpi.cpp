@@ -1,20 +1,11 @@
 #include "platform/win32/WindowDpi.h"
 
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/User32Entry.h"
 
 namespace kestrova::win32 {
 
 namespace {
-
-template <class Function>
-Function User32Entry(const char* name) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    // Through a generic function pointer type: a direct cast between
-    // unrelated function types draws -Wcast-function-type.
-    return user32 ? reinterpret_cast<Function>(
-                        reinterpret_cast<void (*)()>(GetProcAddress(user32, name)))
-                  : nullptr;
-}
 
 unsigned OfMonitor(HWND hwnd, const DpiSources& sources) {
     if (!sources.forMonitor) return 0;
